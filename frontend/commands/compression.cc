@@ -1,0 +1,56 @@
+#include "frontend/commands/compression.h"
+
+#include <iostream>
+
+const OptionSpec kConnectionOptionTable[] = {
+    {"--compression", true},
+    {"--auto-reconnect", false},
+    {"--no-auto-reconnect", false},
+    {nullptr, false},
+};
+
+ConnectionChoice ReadConnectionChoice(const OptionValueList& options) {
+  ConnectionChoice choice;
+  for (const auto& option : options) {
+    if (option.first == "--compression")
+      choice.compression = option.second;
+    else if (option.first == "--auto-reconnect")
+      choice.reconnect = kReconnectOn;
+    else if (option.first == "--no-auto-reconnect")
+      choice.reconnect = kReconnectOff;
+  }
+  return choice;
+}
+
+bool IsValidCompression(const std::string& compression) {
+  return compression.empty() || compression == "bestspeed" || compression == "bestsize" ||
+         compression == "no";
+}
+
+Json::Value MakeConnectionParameters(const std::string& compression, int32_t reconnect) {
+  Json::Value parameters(Json::objectValue);
+  if (!compression.empty())
+    parameters["compress"] = compression;
+  if (reconnect != kReconnectUnset)
+    parameters["reconnect"] = reconnect == kReconnectOn ? "true" : "false";
+  return parameters;
+}
+
+bool ReadConnectionArguments(const OptionSpec* table, const ArgumentList& arguments,
+                             size_t expected, const char* count_error,
+                             ConnectionArguments* result) {
+  COptionParser parser(table);
+  if (!parser.Parse(arguments))
+    return false;
+  result->positional = parser.GetArguments();
+  if (result->positional.size() != expected) {
+    std::cout << count_error << std::endl;
+    return false;
+  }
+  result->choice = ReadConnectionChoice(parser.GetOptions());
+  if (!IsValidCompression(result->choice.compression)) {
+    std::cout << "ERROR: wrong compression value." << std::endl;
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,38 @@
+// The program's readings of the members of the library's JSON answers.
+// Unlike the JSON library's own accessors they never throw: a reading that
+// cannot be made returns false and the caller reports its own failure.
+#ifndef WNCTL_FRONTEND_CONVERT_JSON_READING_H_
+#define WNCTL_FRONTEND_CONVERT_JSON_READING_H_
+
+#include <stdint.h>
+
+#include <string>
+
+#include <json/value.h>
+
+// Null (or a missing member) gives "", numbers their decimal text, booleans
+// "true"/"false", arrays and objects their compact JSON text.
+std::string JsonAsText(const Json::Value& value);
+
+// Numbers within the signed 32-bit range (reals truncated), and strings read
+// as a leading decimal number, clamped to the range. False for arrays,
+// objects and numbers outside the range.
+bool JsonAsInt(const Json::Value& value, int32_t* result);
+
+// Null false, numbers true unless zero, booleans as they are. False (no
+// reading) for strings, arrays and objects.
+bool JsonAsBool(const Json::Value& value, bool* result);
+
+// Whether members can be read from the value: an object, or null (which
+// reads as an object without members).
+bool IsObjectOrNull(const Json::Value& value);
+
+// The member `key` of an object; the null value when it is missing or when
+// the value is not an object.
+const Json::Value& JsonMember(const Json::Value& value, const char* key);
+
+// Whether the value holds nothing: null, or an array or object without
+// elements.
+bool IsEmptyJson(const Json::Value& value);
+
+#endif  // WNCTL_FRONTEND_CONVERT_JSON_READING_H_

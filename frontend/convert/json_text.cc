@@ -1,0 +1,47 @@
+#include "frontend/convert/json_text.h"
+
+// The classic reader and writers give exactly the text the library and the
+// users expect (comments allowed, FastWriter's compact form, StyledWriter's
+// layout); the JSON library marks them deprecated in favour of builders that
+// format differently.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <json/reader.h>
+#include <json/writer.h>
+
+#include "frontend/convert/json_reading.h"
+
+#include <exception>
+
+bool ParseJsonText(const std::string& text, Json::Value* root) {
+  // The reader throws only past its nesting limit; that is a parse failure.
+  try {
+    Json::Reader reader;
+    return reader.parse(text, *root);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool ParseJsonStringList(const std::string& text, std::vector<std::string>* list) {
+  Json::Value root;
+  if (!ParseJsonText(text, &root) || !root.isArray())
+    return false;
+  list->clear();
+  for (Json::ArrayIndex i = 0; i < root.size(); ++i)
+    list->push_back(JsonAsText(root[i]));
+  return true;
+}
+
+std::string WriteCompactJson(const Json::Value& value) {
+  Json::FastWriter writer;
+  writer.omitEndingLineFeed();
+  return writer.write(value);
+}
+
+std::string WriteStyledJson(const Json::Value& value) {
+  Json::StyledWriter writer;
+  return writer.write(value);
+}
+
+#pragma GCC diagnostic pop

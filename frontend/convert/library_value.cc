@@ -1,0 +1,47 @@
+#include "frontend/convert/library_value.h"
+
+#include "frontend/convert/json_text.h"
+#include "platform/text.h"
+
+ScopedVariant::ScopedVariant(const std::string& text) {
+  VariantInit(&value_);
+  SetTextVariant(text, &value_);
+}
+
+void SetTextVariant(const std::string& text, VARIANT* value) {
+  VariantClear(value);
+  value->vt = VT_BSTR;
+  value->bstrVal = NarrowToBstr(text);
+}
+
+bool VariantToText(const VARIANT& value, std::string* text) {
+  VARIANT converted;
+  VariantInit(&converted);
+  if (VariantChangeType(&converted, &value, 0, VT_BSTR) != S_OK) {
+    VariantClear(&converted);
+    return false;
+  }
+  *text = BstrToNarrow(converted.bstrVal);
+  VariantClear(&converted);
+  return true;
+}
+
+bool VariantToJson(const VARIANT& value, Json::Value* root) {
+  std::string text;
+  return VariantToText(value, &text) && ParseJsonText(text, root);
+}
+
+std::string VariantToString(const VARIANT& value) {
+  std::string text;
+  VariantToText(value, &text);
+  return text;
+}
+
+bool VariantToStringList(const VARIANT& value, std::vector<std::string>* list) {
+  std::string text;
+  return VariantToText(value, &text) && ParseJsonStringList(text, list);
+}
+
+void JsonToVariant(const Json::Value& document, VARIANT* value) {
+  SetTextVariant(WriteCompactJson(document), value);
+}

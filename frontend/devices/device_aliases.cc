@@ -1,0 +1,93 @@
+#include "frontend/devices/device_aliases.h"
+
+#include <algorithm>
+#include <iostream>
+#include <set>
+
+#include "frontend/convert/library_value.h"
+#include "frontend/devices/md5_hex.h"
+#include "wirenestdk.h"
+
+namespace {
+
+const size_t kFirstAliasLength = 2;
+const size_t kLongestAliasLength = 32;
+
+}  // namespace
+
+void HashDeviceIds(const std::vector<std::string>& device_ids, DeviceHashMap* hashes) {
+  for (const std::string& id : device_ids)
+    (*hashes)[id] = Md5Hex(id);
+}
+
+void MakeDeviceAliases(const DeviceHashMap& hashes, DeviceAliasMap* aliases) {
+  if (hashes.empty())
+    return;
+  size_t length = kFirstAliasLength;
+  for (;;) {
+    std::set<std::string> taken;
+    size_t repeats = 0;
+    for (const auto& entry : hashes) {
+      std::string prefix = entry.second.substr(0, length);
+      if (!taken.insert(prefix).second)
+        ++repeats;
+      (*aliases)[entry.first] = prefix;
+    }
+    // Equal digests repeat at any length: the pass at the longest one stands.
+    if (repeats == 0 || length == kLongestAliasLength)
+      return;
+    length = std::min(length + repeats, kLongestAliasLength);
+  }
+}
+
+std::vector<std::string> FindDevices(const DeviceHashMap& hashes, const std::string& idx) {
+  std::vector<std::string> matches;
+  for (const auto& entry : hashes) {
+    if (idx == entry.first || entry.second.compare(0, idx.size(), idx) == 0)
+      matches.push_back(entry.first);
+  }
+  return matches;
+}
+
+bool ResolveDeviceId(const std::string& id_device, std::string* id_comp,
+                     std::string* device_id) {
+  std::string comp_part, alias;
+  size_t dash = id_device.find('-');
+  if (dash != std::string::npos) {
+    comp_part = id_device.substr(0, dash);
+    alias = id_device.substr(dash + 1);
+  }
+  if (comp_part.empty() || alias.empty()) {
+    std::cout << "ERROR: wrong id device alias;" << std::endl;
+    std::cout << "       see \"help --id-device\" for explanations." << std::endl;
+    return false;
+  }
+
+  ScopedVariant comp_value(comp_part);
+  ScopedVariant list_value;
+  if (WN_GetDevicesList(comp_value.get(), list_value.out()) <= 0) {
+    std::cout << "ERROR: device not found" << std::endl;
+    return false;
+  }
+  std::vector<std::string> ids;
+  if (!VariantToStringList(list_value.get(), &ids)) {
+    std::cout << "ERROR: failed to parse json as list of devices ids" << std::endl;
+    return false;
+  }
+  DeviceHashMap hashes;
+  HashDeviceIds(ids, &hashes);
+
+  std::vector<std::string> matches = FindDevices(hashes, alias);
+  if (matches.empty()) {
+    std::cout << "ERROR: device not found" << std::endl;
+    return false;
+  }
+  if (matches.size() > 1) {
+    std::cout << "ERROR: found more than one device with such id alias. Use longer id alias."
+              << std::endl;
+    return false;
+  }
+  *id_comp = comp_part;
+  *device_id = matches.front();
+  return true;
+}

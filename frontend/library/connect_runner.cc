@@ -1,0 +1,67 @@
+#include "frontend/library/connect_runner.h"
+
+#include <iostream>
+
+#include "frontend/commands/compression.h"
+#include "frontend/convert/json_reading.h"
+#include "frontend/convert/library_value.h"
+#include "frontend/devices/device_aliases.h"
+#include "frontend/library/command_runner.h"
+#include "frontend/reports/status_reports.h"
+
+bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id) {
+  ScopedVariant comp(id_comp);
+  ScopedVariant device(device_id);
+  ScopedVariant info;
+  if (!WN_GetDeviceInfo(comp.get(), device.get(), info.out()))
+    return false;
+  Json::Value document;
+  if (!VariantToJson(info.get(), &document) || !document.isObject())
+    return false;
+  const Json::Value& status = JsonMember(document, "status");
+  return status.isString() && status.asString() == "shared" &&
+         document.isMember("connect_info");
+}
+
+bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,
+                              std::string* device_id) {
+  return PassLoggedInGate() && ResolveDeviceId(id_device, id_comp, device_id);
+}
+
+int SendDeviceParameters(DeviceParametersRequest request, const std::string& id_comp,
+                         const std::string& device_id, const Json::Value& parameters,
+                         uint32_t timeout_ms, std::string* error) {
+  ScopedVariant comp(id_comp);
+  ScopedVariant device(device_id);
+  ScopedVariant document;
+  JsonToVariant(parameters, document.out());
+  return SendAndCheckAnswer(
+      [&] { return request(comp.get(), device.get(), document.get(), kUnusedRequestInt); },
+      timeout_ms, kPlainRunnerMessages, error);
+}
+
+int RunConnectDeviceCommand(const std::string& id_device, const std::string& compression,
+                            int32_t reconnect) {
+  std::string id_comp;
+  std::string device_id;
+  if (!PassGateAndResolveDevice(id_device, &id_comp, &device_id) || !PrepareEventChannel())
+    return 1;
+  if (IsDeviceConnected(id_comp, device_id)) {
+    std::cout << "ERROR: device is already connected." << std::endl;
+    return 1;
+  }
+  std::string error;
+  int result = SendDeviceParameters(WN_ConnectDeviceAsync, id_comp, device_id,
+                                    MakeConnectionParameters(compression, reconnect),
+                                    kConnectWaitMs, &error);
+  if (result != 0 && error == "no_driver") {
+    // Only when this computer's drivers are fine can the remote one be blamed.
+    if (CheckDrivers())
+      std::cout << "Remote computer does not have virtual USB/COM drivers installed."
+                << std::endl;
+    else
+      std::cout << "Local computer does not have virtual USB/COM drivers installed."
+                << std::endl;
+  }
+  return result;
+}

@@ -1,0 +1,129 @@
+#include "frontend/library/event_channel.h"
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <iostream>
+
+#include "frontend/app/globals.h"
+#include "frontend/convert/json_reading.h"
+#include "frontend/convert/library_value.h"
+#include "wirenestdk.h"
+
+namespace {
+
+// How long the exit waits for a drain that is under way.
+const int kExitDrainWaitMs = 1000;
+
+// Guarded by g_commandResultLock; never destroyed, like the globals.
+bool g_channelClosed = false;
+int g_activeDrains = 0;
+std::condition_variable& g_drainsEnded = *new std::condition_variable;
+
+bool ChannelClosed() {
+  std::lock_guard<std::mutex> hold(g_commandResultLock);
+  return g_channelClosed;
+}
+
+// Counts one call of the callback, so that the exit can wait for it.
+class DrainScope {
+ public:
+  DrainScope() {
+    std::lock_guard<std::mutex> hold(g_commandResultLock);
+    open_ = !g_channelClosed;
+    if (open_)
+      ++g_activeDrains;
+  }
+  ~DrainScope() {
+    if (!open_)
+      return;
+    std::lock_guard<std::mutex> hold(g_commandResultLock);
+    --g_activeDrains;
+    g_drainsEnded.notify_all();
+  }
+  DrainScope(const DrainScope&) = delete;
+  DrainScope& operator=(const DrainScope&) = delete;
+  bool open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+void DrainLibraryEvents() {
+  ScopedVariant batch;
+  // The same value is handed back each time: the library replaces its content.
+  while (!ChannelClosed() && WN_GetEvents(kUnusedRequestInt, batch.out()) != 0) {
+    Json::Value events;
+    if (!VariantToJson(batch.get(), &events)) {
+      if (!ChannelClosed())
+        std::cout << "ERROR: Can't parse json event" << std::endl;
+      return;
+    }
+    if (!events.isArray())
+      continue;
+    for (Json::ArrayIndex i = 0; i < events.size(); ++i) {
+      if (events[i].isObject())
+        HandleLibraryEvent(events[i]);
+    }
+  }
+}
+
+}  // namespace
+
+bool EnableLibraryEvents() {
+  {
+    std::lock_guard<std::mutex> hold(g_commandResultLock);
+    g_lastCommandResult = Json::Value();
+  }
+  static bool close_at_exit = false;  // main thread only
+  if (!close_at_exit)
+    close_at_exit = atexit(CloseLibraryEvents) == 0;
+  if (!WN_SetEventCallback(OnLibraryEvents))
+    return false;
+  return WN_EnableEventsQueue(1) != 0;
+}
+
+void OnLibraryEvents() {
+  // Runs on the library's thread: nothing may be thrown back into it.
+  try {
+    DrainScope drain;
+    if (drain.open())
+      DrainLibraryEvents();
+  } catch (...) {
+  }
+}
+
+void HandleLibraryEvent(const Json::Value& event) {
+  if (JsonAsText(JsonMember(event, "event")) != "command_result")
+    return;
+  Json::Value copy = event;  // made, and the old answer freed, outside the lock
+  std::lock_guard<std::mutex> hold(g_commandResultLock);
+  if (g_channelClosed)
+    return;
+  g_lastCommandResult.swap(copy);
+  g_commandResultEvent.Set();
+}
+
+void PrepareForCommandResult() {
+  std::lock_guard<std::mutex> hold(g_commandResultLock);
+  g_lastCommandResult = Json::Value();
+  g_commandResultEvent.Reset();
+}
+
+bool WaitForCommandResult(uint32_t timeout_ms) {
+  return g_commandResultEvent.Wait(timeout_ms);
+}
+
+Json::Value TakeCommandResult() {
+  std::lock_guard<std::mutex> hold(g_commandResultLock);
+  return g_lastCommandResult;
+}
+
+void CloseLibraryEvents() {
+  std::unique_lock<std::mutex> hold(g_commandResultLock);
+  g_channelClosed = true;
+  g_lastCommandResult = Json::Value();
+  g_drainsEnded.wait_for(hold, std::chrono::milliseconds(kExitDrainWaitMs),
+                         [] { return g_activeDrains == 0; });
+}

@@ -1,0 +1,124 @@
+#include "frontend/library/invite_runners.h"
+
+#include <iostream>
+
+#include "frontend/convert/json_reading.h"
+#include "frontend/convert/library_value.h"
+#include "frontend/devices/device_aliases.h"
+#include "frontend/library/command_runner.h"
+#include "wirenestdk.h"
+
+namespace {
+
+const char kRecordUnreadable[] = "ERROR: failed to parse info about device";
+
+int Refuse(const char* line) {
+  std::cout << line << std::endl;
+  return 1;
+}
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// A record whose members can be read: an object, or null as one without
+// members.
+bool ReadRecord(const ScopedVariant& info, Json::Value* record) {
+  return VariantToJson(info.get(), record) && IsObjectOrNull(*record);
+}
+
+}  // namespace
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size())
+    return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i]))
+      return false;
+  }
+  return true;
+}
+
+int RunMakeInviteCommand(const std::string& id_device, const std::string& email) {
+  if (!PassLoggedInGate())
+    return 1;
+  std::string id_comp;
+  std::string device_id;
+  if (!ResolveDeviceId(id_device, &id_comp, &device_id))
+    return 1;
+  if (!PrepareEventChannel())
+    return 1;
+  ScopedVariant comp_value(id_comp);
+  ScopedVariant device_value(device_id);
+  {
+    ScopedVariant info;
+    if (!WN_GetDeviceInfo(comp_value.get(), device_value.get(), info.out()))
+      return Refuse("ERROR: device not found");
+    Json::Value record;
+    bool locked = false;
+    // A "locked" that is a text, an array or an object says nothing sure.
+    if (!ReadRecord(info, &record) || !JsonAsBool(JsonMember(record, "locked"), &locked))
+      return Refuse(kRecordUnreadable);
+    if (locked)
+      return Refuse("ERROR: device locked");
+  }
+  {
+    ScopedVariant own_email;
+    if (!WN_GetEmail(own_email.out()))
+      return Refuse("ERROR: Unable to get email from library");
+    if (EqualsIgnoringAsciiCase(VariantToString(own_email.get()), email))
+      return Refuse("ERROR: Unable to send invite to yourself");
+  }
+  ScopedVariant email_value(email);
+  return SendAndCheckAnswer(
+      [&] {
+        return WN_MakeInviteAsync(comp_value.get(), device_value.get(), email_value.get(),
+                                  kUnusedRequestInt);
+      },
+      kCommandWaitMs, kPlainRunnerMessages);
+}
+
+int RunAcceptInviteCommand(const std::string& id_invite) {
+  if (!PassLoggedInGate())
+    return 1;
+  ScopedVariant invite_value(id_invite);
+  std::string own_email;
+  {
+    ScopedVariant email;
+    if (!WN_GetEmail(email.out()))
+      return Refuse("ERROR: Unable to get email from library");
+    own_email = VariantToString(email.get());
+  }
+  {
+    ScopedVariant info;
+    if (!WN_GetInviteInfo(invite_value.get(), info.out()))
+      return Refuse("ERROR: invite not found");
+    Json::Value record;
+    if (!ReadRecord(info, &record))
+      return Refuse(kRecordUnreadable);
+    if (JsonAsText(JsonMember(record, "from")) == own_email)
+      return Refuse("ERROR: can't accept invite sent to other account");
+  }
+  if (!PrepareEventChannel())
+    return 1;
+  return SendAndCheckAnswer(
+      [&] { return WN_AcceptInviteAsync(invite_value.get(), kUnusedRequestInt); }, kCommandWaitMs,
+      kPlainRunnerMessages);
+}
+
+int RunDeleteInviteCommand(const std::string& id_invite) {
+  if (!PassLoggedInGate())
+    return 1;
+  ScopedVariant invite_value(id_invite);
+  {
+    // Only whether the invite exists counts; its record is not read.
+    ScopedVariant info;
+    if (!WN_GetInviteInfo(invite_value.get(), info.out()))
+      return Refuse("ERROR: invite not found");
+  }
+  if (!PrepareEventChannel())
+    return 1;
+  return SendAndCheckAnswer(
+      [&] { return WN_DeleteInviteAsync(invite_value.get(), kUnusedRequestInt); }, kCommandWaitMs,
+      kPlainRunnerMessages);
+}

@@ -1,0 +1,112 @@
+#include "frontend/library/service_state.h"
+
+#include <iostream>
+
+#include "frontend/convert/json_reading.h"
+#include "frontend/convert/library_value.h"
+#include "platform/sleep.h"
+#include "wirenestdk.h"
+
+StatusPollPlan PlanStatusPolls(int budget_ms) {
+  int n = budget_ms / 100;
+  int pause;
+  if (n == 0) {
+    n = 1;
+    pause = budget_ms;
+  } else {
+    pause = budget_ms / n;
+    if (budget_ms > pause * n)
+      n = n + 1;
+  }
+  return StatusPollPlan{n + 1, pause};
+}
+
+namespace {
+
+enum class PollOutcome { Definite, PipeDisconnected, ServerDisconnected };
+
+// One status query; sets `state` when the answer is definite.
+PollOutcome PollStatus(ServiceState* state) {
+  ScopedVariant status;
+  if (!WN_GetStatus(status.out())) {
+    *state = ServiceState::StatusUnreadable;
+    return PollOutcome::Definite;
+  }
+  Json::Value document;
+  if (!VariantToJson(status.get(), &document)) {
+    *state = ServiceState::StatusUnreadable;
+    return PollOutcome::Definite;
+  }
+  std::string pipe = JsonAsText(JsonMember(document, "pipe"));
+  if (pipe == "busy") {
+    *state = ServiceState::ServiceBusy;
+    return PollOutcome::Definite;
+  }
+  if (pipe == "disconnected")
+    return PollOutcome::PipeDisconnected;
+  if (pipe == "connected") {
+    std::string server = JsonAsText(JsonMember(document, "server"));
+    if (server == "connected") {
+      *state = ServiceState::LoggedIn;
+      return PollOutcome::Definite;
+    }
+    if (server == "login_required") {
+      *state = ServiceState::LoginRequired;
+      return PollOutcome::Definite;
+    }
+    if (server == "disconnected")
+      return PollOutcome::ServerDisconnected;
+  }
+  *state = ServiceState::StatusUnreadable;
+  return PollOutcome::Definite;
+}
+
+}  // namespace
+
+ServiceState GetServiceState(int budget_ms) {
+  if (WN_IsOK())
+    return ServiceState::LoggedIn;
+  StatusPollPlan plan = PlanStatusPolls(budget_ms);
+  bool disconnected = false;
+  for (int i = 0; i < plan.polls; ++i) {
+    if (i > 0)
+      SleepMilliseconds(static_cast<uint32_t>(plan.pause));
+    ServiceState state;
+    switch (PollStatus(&state)) {
+      case PollOutcome::Definite:
+        return state;
+      case PollOutcome::PipeDisconnected:
+        disconnected = true;
+        break;
+      case PollOutcome::ServerDisconnected:
+        break;
+    }
+  }
+  return disconnected ? ServiceState::ServiceUnreachable
+                      : ServiceState::ServerUnreachable;
+}
+
+void PrintServiceStateError(ServiceState code) {
+  const char* line;
+  switch (code) {
+    case ServiceState::LoggedIn:
+      line = "ERROR: computer is logged in to central server";
+      break;
+    case ServiceState::ServiceUnreachable:
+      line = "ERROR: can't connect to local service";
+      break;
+    case ServiceState::ServiceBusy:
+      line = "ERROR: local service is busy: taken by some other application";
+      break;
+    case ServiceState::LoginRequired:
+      line = "ERROR: need to login to central server";
+      break;
+    case ServiceState::ServerUnreachable:
+      line = "ERROR: no connection to central server";
+      break;
+    default:
+      line = "ERROR: internal error: can't get status from library";
+      break;
+  }
+  std::cout << line << std::endl;
+}

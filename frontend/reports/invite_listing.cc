@@ -1,0 +1,70 @@
+#include "frontend/reports/invite_listing.h"
+
+#include <stdio.h>
+
+#include <iostream>
+
+#include "frontend/convert/json_reading.h"
+#include "frontend/reports/computer_listings.h"
+
+namespace {
+
+// The one invite a device line shows; null when the member holds no element
+// (a text, a number or a boolean).
+const Json::Value* FirstInvite(const Json::Value& invites) {
+  if (!invites.isArray() && !invites.isObject())
+    return nullptr;
+  return &*invites.begin();
+}
+
+}  // namespace
+
+int ShowInviteComputers(bool devices, bool verbose, bool online, bool offline) {
+  return ListComputers("other", "There is no invites from other accounts", online, offline,
+                       [&](const std::string& id) {
+                         return ShowInviteComputer(id, devices, verbose);
+                       });
+}
+
+int ShowInviteComputer(const std::string& computer_id, bool devices, bool verbose) {
+  Json::Value info;
+  int count = 0;
+  if (!GetComputerInfo(computer_id, &info, &count))
+    return 1;
+  std::string name = JsonAsText(JsonMember(info, "comp_name"));
+  std::string email = JsonAsText(JsonMember(info, "email"));
+  if (email.empty()) {
+    std::cout << "ERROR: remote computer " << computer_id
+              << " from other account has no user email." << std::endl;
+    return 1;
+  }
+  printf("%s\tComputer of <%s> '%s'", computer_id.c_str(), email.c_str(), name.c_str());
+  if (JsonAsText(JsonMember(info, "status")) == "offline")
+    std::cout << " [OFFLINE]";
+  printf(" (%d invites)\n", count);
+  return FinishComputerBlock(devices, count, [&]() {
+    return ShowInvitedDevices(computer_id, count, verbose);
+  });
+}
+
+int ShowInvitedDevices(const std::string& computer_id, int expected_count, bool verbose) {
+  return ListComputerDevices(
+      computer_id, expected_count,
+      [&](const std::string& real_id, const std::string& alias, const Json::Value& device) {
+        const Json::Value& invites = JsonMember(device, "invites");
+        if (IsEmptyJson(invites)) {
+          std::cout << "ERROR: no detailed info about invite from other account" << std::endl;
+          return 1;
+        }
+        const Json::Value* invite = FirstInvite(invites);
+        DeviceState state;
+        if (!invite || !IsObjectOrNull(*invite) || !ReadDeviceState(device, false, &state))
+          return PrintWrongData();
+        std::string status = JsonAsText(JsonMember(*invite, "status"));
+        PrintDeviceName(computer_id, alias, state);
+        printf(" (invite ID:%s - %s)", JsonAsText(JsonMember(*invite, "id_invite")).c_str(),
+               status == "created" ? "waiting for accept" : status.c_str());
+        PrintDeviceDetails(state, real_id, verbose, false);
+        return 0;
+      });
+}

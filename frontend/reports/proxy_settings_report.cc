@@ -1,0 +1,43 @@
+#include "frontend/reports/proxy_settings_report.h"
+
+#include <iostream>
+
+#include "frontend/convert/json_reading.h"
+#include "frontend/convert/json_text.h"
+#include "frontend/convert/library_value.h"
+#include "frontend/library/command_runner.h"
+#include "wirenestdk.h"
+
+namespace {
+
+const char kMaskedPassword[] = "*****";
+
+// False when the document is not of the settings' form; the password, if
+// any, is then left where it is and nothing may be printed.
+bool MaskProxyPassword(Json::Value* document) {
+  if (!IsObjectOrNull(*document))
+    return false;
+  const Json::Value& auth = JsonMember(*document, "proxy_auth");
+  if (!IsObjectOrNull(auth))
+    return false;
+  if (auth.isObject() && auth.isMember("proxy_passwd"))
+    (*document)["proxy_auth"]["proxy_passwd"] = kMaskedPassword;
+  return true;
+}
+
+}  // namespace
+
+int ShowProxySettings() {
+  ScopedVariant settings;
+  if (!WN_GetProxySettings(settings.out(), kUnusedRequestInt)) {
+    std::cout << "Can't read proxy settings from library" << std::endl;
+    return 1;
+  }
+  Json::Value document;
+  if (!VariantToJson(settings.get(), &document) || !MaskProxyPassword(&document)) {
+    std::cout << "ERROR: Unable to parse json with proxy settings" << std::endl;
+    return 1;
+  }
+  std::cout << WriteStyledJson(document) << std::flush;
+  return 0;
+}

@@ -1,0 +1,19 @@
+// Typed characters not shown while a secret is read from the console.
+#ifndef WNCTL_PLATFORM_CONSOLE_ECHO_H_
+#define WNCTL_PLATFORM_CONSOLE_ECHO_H_
+
+// While it lives, the echo of standard input is off, when standard input is
+// a terminal (otherwise it does nothing). It sets back the exact mode it
+// found, also when SIGINT, SIGTERM or SIGHUP ends the process meanwhile.
+class ScopedConsoleEchoOff {
+ public:
+  ScopedConsoleEchoOff();
+  ~ScopedConsoleEchoOff();
+  ScopedConsoleEchoOff(const ScopedConsoleEchoOff&) = delete;
+  ScopedConsoleEchoOff& operator=(const ScopedConsoleEchoOff&) = delete;
+
+ private:
+  bool active_ = false;
+};
+
+#endif  // WNCTL_PLATFORM_CONSOLE_ECHO_H_

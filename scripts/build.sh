@@ -1,0 +1,19 @@
+#!/bin/sh
+# Configures and builds one flavour of the tree into build/<flavour>:
+#   64     the 64-bit program and its tests
+#   32     the 32-bit program and its tests (-m32, Debian's i386 packages)
+#   asan   the 64-bit program under AddressSanitizer + UndefinedBehaviorSanitizer
+#   tsan   the 64-bit program under ThreadSanitizer
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+flavour=${1:-64}
+dir="$root/build/$flavour"
+case "$flavour" in
+  64) set -- ;;
+  32) set -- -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386.cmake" ;;
+  asan) set -- -DWNCTL_SANITIZE=address,undefined ;;
+  tsan) set -- -DWNCTL_SANITIZE=thread ;;
+  *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
+esac
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$dir" -j"$(nproc)"

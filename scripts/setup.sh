@@ -1,0 +1,32 @@
+#!/bin/sh
+# Installs what a fresh Debian 12 machine lacks to build and test both programs.
+# Quick when everything is there already: apt is only touched for missing packages.
+set -eu
+
+packages="cmake g++ g++-multilib clang libclang-rt-14-dev googletest \
+libjsoncpp-dev libjsoncpp-dev:i386 libssl-dev libssl-dev:i386 \
+python3-sphinx valgrind"
+
+sudo_prefix=""
+if [ "$(id -u)" != 0 ]; then sudo_prefix="sudo"; fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo_prefix dpkg --add-architecture i386
+  need_update=1
+fi
+
+missing=""
+for p in $packages; do
+  case "$p" in *:*) name="$p" ;; *) name="$p:$(dpkg --print-architecture)" ;; esac
+  if ! dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q "install ok installed"; then
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing="$missing $p"
+    fi
+  fi
+done
+
+if [ -n "$missing" ]; then
+  echo "setup: installing$missing"
+  $sudo_prefix apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_prefix apt-get install -y -qq --no-install-recommends $missing
+fi

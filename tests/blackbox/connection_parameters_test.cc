@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "tests/blackbox/connection_scenario.h"
+#include "tests/blackbox/program_runner.h"
+
+namespace {
+
+const char kConnected[] = "{\"status\":\"shared\",\"connect_info\":{\"compress\":\"no\"}}";
+
+TEST(DefaultConnectParameters, ReportShowsEachMemberOrItsAbsence) {
+  const char kNoCompression[] = "compression: no default compression set.\n";
+  const char kNoReconnect[] = "auto reconnect: no default reconnect option set.\n";
+  struct Case {
+    int result;
+    const char* document;
+    std::string out;
+    int exit_code;
+  } cases[] = {
+      {1, "{}", std::string(kNoCompression) + kNoReconnect, 0},
+      {1, "null", std::string(kNoCompression) + kNoReconnect, 0},
+      {1, "{\"compress\":\"\",\"reconnect\":false}",
+       std::string(kNoCompression) + "auto reconnect: false\n", 0},
+      {1, "{\"compress\":\"bestsize\",\"reconnect\":\"true\"}",
+       "compression: bestsize\nauto reconnect: true\n", 0},
+      {1, "{\"compress\":null,\"reconnect\":true}",
+       std::string(kNoCompression) + "auto reconnect: true\n", 0},
+      {1, "{\"compress\":[\"no\"]}", "compression: [\"no\"]\n" + std::string(kNoReconnect), 0},
+      {1, "[{\"compress\":\"no\"}]", "ERROR: Can't parse default compression.\n", 1},
+      {1, "\"no\"", "ERROR: Can't parse default compression.\n", 1},
+      {1, "{\"compress\":", "ERROR: Can't parse default compression.\n", 1},
+      {0, "{\"compress\":\"no\"}", "ERROR: Can't read default compression.\n", 1},
+  };
+  for (const Case& c : cases) {
+    Json::Value answers;
+    answers["is_ok"] = 0;
+    answers["status"] = Json::Value();
+    answers["default_params"] = ResultAndText(c.result, c.document);
+    ProgramResult result = RunProgram({"default-connect-parameters"}, ScenarioRun(answers));
+    EXPECT_EQ(result.out, c.out) << c.document;
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.document;
+    // No state gate, whatever the service's state.
+    EXPECT_EQ(result.CallLog(), "[\"WN_GetDefaultConnectParameters\"]\n") << c.document;
+  }
+}
+
+TEST(DefaultConnectParameters, SetterSendsTheDocumentWithoutGate) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int accepted;
+    const char* parameters;
+    const char* out;
+  } cases[] = {
+      {{"--compression="}, 1, "{}", "default connect parameters have been changed.\n"},
+      {{"--auto-reconnect"}, 1, "{\"reconnect\":\"true\"}",
+       "default connect parameters have been changed.\n"},
+      {{"--no", "--comp", "no"}, 1, "{\"compress\":\"no\",\"reconnect\":\"false\"}",
+       "default connect parameters have been changed.\n"},
+      {{"--compression=bestspeed"}, 0, "{\"compress\":\"bestspeed\"}",
+       "ERROR: can't set default connect parameters.\n"},
+  };
+  for (const Case& c : cases) {
+    Json::Value answers;
+    answers["is_ok"] = 0;
+    answers["status"] = Json::Value();
+    answers["set_default_params"] = c.accepted;
+    ProgramResult result =
+        RunProgram(WithArguments(c.arguments, "dcp"), ScenarioRun(answers));
+    std::string label = testing::PrintToString(c.arguments);
+    EXPECT_EQ(result.out, c.out) << label;
+    EXPECT_EQ(result.exit_code, c.accepted ? 0 : 1) << label;
+    Json::Value call(Json::arrayValue);
+    call.append("WN_SetDefaultConnectParameters");
+    call.append(c.parameters);
+    EXPECT_EQ(result.CallLog(), Json::FastWriter().write(call)) << label;
+  }
+}
+
+TEST(ConnectionParameters, MisuseShowsHelpWithoutCallingTheLibrary) {
+  const char kDefaults[] = "default-connect-parameters";
+  const char kChange[] = "change-existing-connection-params";
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* help_of;
+    const char* error;
+  } cases[] = {
+      {{kDefaults, "x"}, kDefaults, "ERROR: extra arguments detected.\n"},
+      {{kDefaults, ""}, kDefaults, "ERROR: extra arguments detected.\n"},
+      {{kDefaults, "--a", "x", "--compression=bad"}, kDefaults,
+       "ERROR: extra arguments detected.\n"},
+      {{kDefaults, "--compression=BestSize"}, kDefaults, "ERROR: wrong compression value.\n"},
+      {{kDefaults, "--bad"}, kDefaults, "ERROR: unknown option: --bad\n"},
+      {{kChange}, kChange, "ERROR: expected at least 1 mandatory argument.\n"},
+      {{"ccp", "41-usb-7", "41-usb-8"}, kChange,
+       "ERROR: expected at least 1 mandatory argument.\n"},
+      {{kChange, "41-usb-7", "--compression=No"}, kChange, "ERROR: wrong compression value.\n"},
+      {{kChange, "41-usb-7", "--auto-reconnect"}, kChange,
+       "ERROR: unknown option: --auto-reconnect\n"},
+      {{kChange, "41-usb-7", "--compression", "--c=no"}, kChange,
+       "ERROR: option --compression is expecting value\n"},
+  };
+  ProgramRun run = ScenarioRun(DeviceAnswers(kConnected));
+  for (const Case& c : cases) {
+    ProgramResult result = RunProgram(c.arguments, run);
+    std::string label = testing::PrintToString(c.arguments);
+    EXPECT_EQ(result.out, c.error + HelpBlock(c.help_of)) << label;
+    EXPECT_EQ(result.exit_code, 1) << label;
+    EXPECT_EQ(result.CallLog(), "") << label;
+  }
+}
+
+TEST(ChangeExistingConnectionParams, AlwaysSendsCompress) {
+  Json::Value answers = DeviceAnswers(kConnected);
+  AnswerRequest(&answers, "WN_ChangeExistingConnectionParametersAsync", "OK");
+  // The connection is checked before the channel is made ready.
+  ExpectParametersSent("change-existing-connection-params",
+                       "WN_ChangeExistingConnectionParametersAsync",
+                       {
+                           {{"41-usb-7"}, "{\"compress\":\"\"}"},
+                           {{"41-usb-7", "--compression="}, "{\"compress\":\"\"}"},
+                           {{"--c=bestspeed", "41-usb-7"}, "{\"compress\":\"bestspeed\"}"},
+                       },
+                       "[\"WN_IsOK\"]\n"
+                       "[\"WN_GetDevicesList\",\"41\"]\n"
+                       "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n"
+                       "[\"WN_SetEventCallback\"]\n"
+                       "[\"WN_EnableEventsQueue\",1]\n",
+                       ScenarioRun(answers));
+}
+
+TEST(ChangeExistingConnectionParams, DeviceNotConnectedIsRefusedBeforeTheChannel) {
+  for (const char* info : {"{\"status\":\"shared\"}", "{\"status\":\"local\",\"connect_info\":{}}",
+                           "[]", "{"}) {
+    Json::Value answers = DeviceAnswers(info);
+    AnswerRequest(&answers, "WN_ChangeExistingConnectionParametersAsync", "OK");
+    ProgramResult result =
+        RunProgram({"ccp", "41-usb-7", "--compression=no"}, ScenarioRun(answers));
+    EXPECT_EQ(result.out, "ERROR: device is not connected.\n") << info;
+    EXPECT_EQ(result.exit_code, 1) << info;
+    EXPECT_EQ(result.CallLog(),
+              "[\"WN_IsOK\"]\n"
+              "[\"WN_GetDevicesList\",\"41\"]\n"
+              "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
+        << info;
+  }
+}
+
+TEST(ChangeExistingConnectionParams, NoDriverAnswerHasNoHint) {
+  Json::Value answers = DeviceAnswers(kConnected);
+  AnswerRequest(&answers, "WN_ChangeExistingConnectionParametersAsync", "no_driver");
+  ProgramResult result = RunProgram({"ccp", "41-usb-7"}, ScenarioRun(answers));
+  EXPECT_EQ(result.out, "ERROR: command finished with error: no_driver\n");
+  EXPECT_EQ(result.exit_code, 1);
+}
+
+}  // namespace

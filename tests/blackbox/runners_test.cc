@@ -1,0 +1,305 @@
+// The plain actions: the request each sends, the check of its answer, and
+// the refusals that end a run before anything is sent.
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include "tests/blackbox/program_runner.h"
+
+namespace {
+
+// Computer 41's devices; their digests begin 59f0 and 66c1, so their aliases
+// are 59 and 66.
+const char kFirstDevice[] = "usb-a-269144";
+const char kSecondDevice[] = "usb-b-76020";
+
+std::string Compact(const Json::Value& value) {
+  Json::StreamWriterBuilder writer;
+  writer["indentation"] = "";
+  return Json::writeString(writer, value);
+}
+
+// A logged-in library whose computer 41 has the two devices; `requests`
+// scripts the answers of the asynchronous requests.
+Json::Value LoggedInAnswers(const Json::Value& requests = Json::Value(Json::objectValue)) {
+  Json::Value answers;
+  answers["is_ok"] = 1;
+  Json::Value list(Json::arrayValue);
+  list.append(kFirstDevice);
+  list.append(kSecondDevice);
+  answers["device_lists"]["41"].append(2);
+  answers["device_lists"]["41"].append(Compact(list));
+  answers["requests"] = requests;
+  return answers;
+}
+
+std::string Scenario(const Json::Value& answers) {
+  Json::Value scenario;
+  scenario["answers"] = answers;
+  return Compact(scenario);
+}
+
+Json::Value LockRequest(const Json::Value& request) {
+  Json::Value requests;
+  requests["WN_LockDeviceAsync"] = request;
+  return requests;
+}
+
+Json::Value ParseJson(const std::string& text) {
+  Json::Value value;
+  Json::Reader().parse(text, value);
+  return value;
+}
+
+// The calls made by the program's main thread, without the drains that the
+// library's thread makes (whose last one races with the program's exit).
+std::string MainThreadCalls(const ProgramResult& result) {
+  std::string text;
+  for (const std::string& line : result.calls) {
+    if (line.compare(0, 15, "[\"WN_GetEvents\"") != 0)
+      text += line + "\n";
+  }
+  return text;
+}
+
+const char kChannelCalls[] =
+    "[\"WN_SetEventCallback\"]\n"
+    "[\"WN_EnableEventsQueue\",1]\n";
+
+TEST(Runners, EachSendsItsRequest) {
+  const std::string list = "[\"WN_GetDevicesList\",\"41\"]\n";
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string lookups;  // between the gate and the channel
+    std::string request;
+  } cases[] = {
+      {{"set-comp-name", "41", "Lab PC"}, "",
+       R"(["WN_SetComputerNameAsync","41","Lab PC",-1])"},
+      {{"logout", "local"}, "", R"(["WN_LogoutComputerAsync","local",-1])"},
+      {{"set-device-description", "41-59", "Scanner"}, list,
+       R"(["WN_SetDeviceDescriptionAsync","41","usb-a-269144","Scanner",-1])"},
+      {{"clear-device-description", "41-66c"}, list,
+       R"(["WN_SetDeviceDescriptionAsync","41","usb-b-76020","",-1])"},
+      {{"lock-device", "41-usb-b-76020"}, list,
+       R"(["WN_LockDeviceAsync","41","usb-b-76020",1,-1])"},
+      {{"unlock-device", "41-5"}, list, R"(["WN_LockDeviceAsync","41","usb-a-269144",0,-1])"},
+      {{"disconnect-device", "41-59"}, list,
+       R"(["WN_DisconnectDeviceAsync","41","usb-a-269144",-1])"},
+      {{"set-comport-name", "41-66"}, list, ""},  // the name is added below
+      {{"clear-comport-name", "41-66"}, list,
+       R"(["WN_SetComportNameAsync","41","usb-b-76020","",-1])"},
+      {{"forget-connection", "41-59"}, list,
+       R"(["WN_ForgetConnectionAsync","41","usb-a-269144",-1])"},
+  };
+  cases[7].arguments.push_back("COM7");
+  cases[7].request = R"(["WN_SetComportNameAsync","41","usb-b-76020","COM7",-1])";
+  for (const Case& c : cases) {
+    ProgramRun run;
+    run.scenario = Scenario(LoggedInAnswers());
+    ProgramResult result = RunProgram(c.arguments, run);
+    EXPECT_EQ("Success\n", result.out) << c.arguments[0];
+    EXPECT_EQ(0, result.exit_code) << c.arguments[0];
+    EXPECT_EQ("[\"WN_IsOK\"]\n" + c.lookups + kChannelCalls + c.request + "\n",
+              MainThreadCalls(result))
+        << c.arguments[0];
+    EXPECT_GE(result.CountCalls("WN_GetEvents"), 1) << c.arguments[0];
+    EXPECT_EQ("", result.err);
+  }
+}
+
+TEST(Runners, AnswerCheck) {
+  struct Case {
+    const char* request;
+    int exit_code;
+    const char* out;
+  } cases[] = {
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":"7","status":"finished",
+           "result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":7,"answer":{"event":"command_result","status":"finished",
+           "result":{"error":"OK"}}})",
+       1, "ERROR: answer on wrong command received.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":8,"status":"finished",
+           "result":{"error":"OK"}}})",
+       1, "ERROR: answer on wrong command received.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":[7],"status":"finished",
+           "result":{"error":"OK"}}})",
+       1, "ERROR: answer on wrong command received.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished"}})", 1,
+       "ERROR: invalid answer on command.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished",
+           "result":"OK"}})",
+       1, "ERROR: invalid answer on command.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished",
+           "result":[{"error":"OK"}]}})",
+       1, "ERROR: invalid answer on command.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished",
+           "result":{}}})",
+       1, "ERROR: command finished with error: \n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"timeout",
+           "result":{"error":"OK"}}})",
+       1, "ERROR: operation timeout\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"Finished",
+           "result":{"error":"OK"}}})",
+       1, "ERROR: command finished with error: \n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"result":{"error":"OK"}}})", 1,
+       "ERROR: command finished with error: \n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished",
+           "result":{"error":"no_driver"}}})",
+       1, "ERROR: command finished with error: no_driver\n"},
+      // Ids of 2^31 and more are ids like any other, as numbers and as text.
+      {R"({"id":3000000000})", 0, "Success\n"},
+      {R"({"id":4294967295,"answer":{"event":"command_result","id_cmd":"4294967295",
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":3000000000,"answer":{"event":"command_result","id_cmd":-1294967296,
+           "status":"finished","result":{"error":"OK"}}})",
+       1, "ERROR: answer on wrong command received.\n"},
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":4294967303,
+           "status":"finished","result":{"error":"OK"}}})",
+       1, "ERROR: answer on wrong command received.\n"},
+      // The answer comes in the same drain as other events and a later answer
+      // replaces an earlier one.
+      {R"({"id":7,"batches":["[{\"event\":\"device_changed\"},12,{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"first\"}}]",
+                             "{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"lone object\"}}",
+                             "[]"]})",
+       0, "Success\n"},
+      {R"({"id":7,"answer":{"event":"Command_result","id_cmd":7,"status":"finished",
+           "result":{"error":"OK"}},
+           "drains":[["[{\"event\":\"command_results\",\"id_cmd\":7}]",
+                      "[{\"id_cmd\":7},{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"late\"}}]"]]})",
+       1, "ERROR: command finished with error: late\n"},
+  };
+  for (const Case& c : cases) {
+    ProgramRun run;
+    run.scenario = Scenario(LoggedInAnswers(LockRequest(ParseJson(c.request))));
+    ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
+    EXPECT_EQ(c.out, result.out) << c.request;
+    EXPECT_EQ(c.exit_code, result.exit_code) << c.request;
+    EXPECT_EQ("", result.err) << c.request;
+  }
+}
+
+TEST(Runners, RefusalsSendNothingFurther) {
+  const std::string gate = "[\"WN_IsOK\"]\n";
+  const std::string list = "[\"WN_GetDevicesList\",\"41\"]\n";
+  Json::Value answers = LoggedInAnswers();
+  Json::Value not_started = LoggedInAnswers(LockRequest(ParseJson(R"({"id":0})")));
+  Json::Value no_callback = LoggedInAnswers();
+  no_callback["set_event_callback"] = 0;
+  Json::Value no_queue = LoggedInAnswers();
+  no_queue["enable_events_queue"] = 0;
+  Json::Value login_required = ParseJson(
+      R"({"is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}"})");
+  Json::Value busy = ParseJson(R"({"is_ok":0,"status":"{\"pipe\":\"busy\"}"})");
+  Json::Value empty_list = LoggedInAnswers();
+  empty_list["device_lists"]["41"] = ParseJson(R"([3,"[]"])");
+  Json::Value no_list = LoggedInAnswers();
+  no_list["device_lists"]["41"] = ParseJson(R"([-1,"[\"usb-a-269144\"]"])");
+  Json::Value bad_list = LoggedInAnswers();
+  bad_list["device_lists"]["41"] = ParseJson(R"([1,"{\"usb-a-269144\":1}"])");
+  Json::Value clashing = LoggedInAnswers();
+  clashing["device_lists"]["41"] = ParseJson(R"([2,"[\"1\",\"c4\"]"])");
+  const std::string wrong_alias =
+      "ERROR: wrong id device alias;\n"
+      "       see \"help --id-device\" for explanations.\n";
+  struct Case {
+    Json::Value answers;
+    std::vector<std::string> arguments;
+    std::string out;
+    std::string calls;
+  } cases[] = {
+      {login_required, {"lock-device", "41-59"}, "ERROR: need to login to central server\n",
+       "[\"WN_IsOK\"]\n[\"WN_GetStatus\"]\n"},
+      {busy, {"logout", "41"},
+       "ERROR: local service is busy: taken by some other application\n",
+       "[\"WN_IsOK\"]\n[\"WN_GetStatus\"]\n"},
+      {answers, {"lock-device", "4159"}, wrong_alias, gate},
+      {answers, {"forget-connection", "41-"}, wrong_alias, gate},
+      {answers, {"disconnect-device", "-59"}, wrong_alias, gate},
+      {answers, {"lock-device", "41-77"}, "ERROR: device not found\n", gate + list},
+      {answers, {"lock-device", "41-59F"}, "ERROR: device not found\n", gate + list},
+      {answers, {"lock-device", "42-59"}, "ERROR: device not found\n",
+       gate + "[\"WN_GetDevicesList\",\"42\"]\n"},
+      {empty_list, {"lock-device", "41-59"}, "ERROR: device not found\n", gate + list},
+      {no_list, {"lock-device", "41-usb-a-269144"}, "ERROR: device not found\n", gate + list},
+      {bad_list, {"lock-device", "41-59"},
+       "ERROR: failed to parse json as list of devices ids\n", gate + list},
+      {clashing, {"lock-device", "41-c4"},
+       "ERROR: found more than one device with such id alias. Use longer id alias.\n",
+       gate + list},
+      {no_callback, {"lock-device", "41-59"}, "ERROR: internal engine error.\n",
+       gate + list + "[\"WN_SetEventCallback\"]\n"},
+      {no_queue, {"set-comp-name", "41", "x"}, "ERROR: internal engine error.\n",
+       gate + kChannelCalls},
+      {not_started, {"lock-device", "41-59"}, "ERROR: Can't execute command.\n",
+       gate + list + kChannelCalls + R"(["WN_LockDeviceAsync","41","usb-a-269144",1,-1])" +
+           "\n"},
+  };
+  for (const Case& c : cases) {
+    ProgramRun run;
+    run.scenario = Scenario(c.answers);
+    ProgramResult result = RunProgram(c.arguments, run);
+    EXPECT_EQ(c.out, result.out) << c.arguments[1];
+    EXPECT_EQ(1, result.exit_code) << c.arguments[1];
+    EXPECT_EQ(c.calls, result.CallLog()) << c.arguments[1];
+  }
+}
+
+TEST(Runners, UnparsableBatchEndsItsDrain) {
+  // The drain stops at the bad batch; the answer comes with the next drain.
+  ProgramRun run;
+  run.scenario = Scenario(LoggedInAnswers(LockRequest(ParseJson(R"({"id":7,
+      "drains":[["not json",
+                 "[{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"skipped\"}}]"],
+                ["[{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}]"]]})"))));
+  ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
+  EXPECT_EQ("ERROR: Can't parse json event\nSuccess\n", result.out);
+  EXPECT_EQ(0, result.exit_code);
+}
+
+// Forty drains of twenty copies of one batch each.
+Json::Value ManyDrains(const std::string& batch) {
+  Json::Value drains(Json::arrayValue);
+  for (int i = 0; i < 40; ++i) {
+    Json::Value drain(Json::arrayValue);
+    for (int j = 0; j < 20; ++j)
+      drain.append(batch);
+    drains.append(drain);
+  }
+  return drains;
+}
+
+TEST(Runners, EventsAtExitLeaveTheRunIntact) {
+  // Events keep arriving while the program ends: after an answer that ends
+  // the run at once, and during the exit of a run whose request failed.
+  Json::Value answered = LockRequest(ParseJson(R"({"id":7})"));
+  answered["WN_LockDeviceAsync"]["drains"] = ManyDrains(
+      R"([{"event":"command_result","id_cmd":7,"status":"finished","result":{"error":"OK"}}])");
+  Json::Value wrong = LockRequest(ParseJson(R"({"id":7})"));
+  wrong["WN_LockDeviceAsync"]["drains"] = ManyDrains(
+      R"([{"event":"command_result","id_cmd":8,"status":"finished","result":{"error":"OK"}}])");
+  Json::Value early = LoggedInAnswers(LockRequest(ParseJson(R"({"id":0})")));
+  early["early_drains"] = ManyDrains(
+      R"([{"event":"command_result","id_cmd":7,"status":"finished","result":{"error":"OK"}}])");
+  struct Case {
+    Json::Value answers;
+    int exit_code;
+    const char* out;
+  } cases[] = {
+      {LoggedInAnswers(answered), 0, "Success\n"},
+      {early, 1, "ERROR: Can't execute command.\n"},
+      {LoggedInAnswers(wrong), 1, "ERROR: answer on wrong command received.\n"},
+  };
+  for (const Case& c : cases) {
+    ProgramRun run;
+    run.scenario = Scenario(c.answers);
+    for (int i = 0; i < 15; ++i) {
+      ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
+      ASSERT_EQ(c.out, result.out);
+      ASSERT_EQ(c.exit_code, result.exit_code);
+      ASSERT_EQ("", result.err);
+    }
+  }
+}
+
+}  // namespace

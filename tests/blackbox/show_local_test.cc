@@ -1,0 +1,252 @@
+// show-local against a scripted library; also the argument scan that the
+// three show commands share.
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "tests/blackbox/listing_scenario.h"
+
+namespace {
+
+// Aliases are the first two digits of each id's MD5: usb-7 ec1edd..,
+// usb-1 b69eae.., com-1 0350da.., usb-4 0c2361.., cam-1 2c8196.., key-1 21af6b..
+// The library lists the devices out of id order.
+ListingScenario LocalWorld() {
+  ListingScenario scenario;
+  scenario.ComputerInfo("local",
+                        R"({"id_comp":"41","comp_name":"desk","devices":6,"local":true})");
+  scenario.Devices(
+      "41",
+      {{"usb-7", R"({"name":"Printer","description":"office","status":"online",
+                     "invites":[{"id_invite":"i1","email":"a@x.org","status":"created"},
+                                {"id_invite":"i2","email":"b@x.org","status":"accepted"}]})"},
+       // Locked wins over "shared"; its connect_info would not even be readable.
+       {"usb-1", R"({"name":"Scanner","status":"shared","locked":true,"connect_info":"?"})"},
+       {"com-1", R"({"name":"Modem","description":"","status":"shared","locked":false,
+                     "connect_info":{"id_connection":"c9","id_comp_client":"77",
+                                     "id_redirector":"r1","is_udp":true,"compress":"zlib"}})"},
+       // Invites given as an object come in the order of their names.
+       {"usb-4", R"({"name":"Disk","description":"backup","status":"offline",
+                     "invites":{"k2":{"id_invite":"k2id","email":"d@x.org","status":"deleted"},
+                                "k1":{"id_invite":"k1id","email":"c@x.org","status":"created"}}})"},
+       {"cam-1", R"({"name":"Camera","status":"shared","invites":[]})"},
+       {"key-1", R"({"name":"Key","status":"shared","locked":0,
+                     "connect_info":{"id_connection":"c3","id_comp_client":"88",
+                                     "is_udp":"true","compress":"lz4"}})"}});
+  return scenario;
+}
+
+const char kLocalLine[] = "41\tLocal computer: 'desk' (6 devices)\n";
+
+const char kPrinterInvites[] =
+    "\t\tInvites: \n\t\t\tID:i1 to <a@x.org> (sent)\n\t\t\tID:i2 to <b@x.org> (accepted)\n";
+const char kDiskInvites[] =
+    "\t\tInvites: \n\t\t\tID:k1id to <c@x.org> (sent)\n\t\t\tID:k2id to <d@x.org> (deleted)\n";
+
+std::string PlainDevices(bool invites) {
+  return std::string("\tDevices:\n") +
+         "41-ec\t\tPrinter {office}\n" + (invites ? kPrinterInvites : "") +
+         "41-b6\t\tScanner - LOCKED\n"
+         "41-03\t\tModem - connected to computer 77\n"
+         "41-0c\t\tDisk [OFFLINE] {backup}\n" + (invites ? kDiskInvites : "") +
+         "41-2c\t\tCamera - connected to computer \n"
+         "41-21\t\tKey - connected to computer 88\n";
+}
+
+std::string VerboseDevices(bool invites) {
+  return std::string("\tDevices:\n") +
+         "41-ec\t\tPrinter\n"
+         "\t\tDescription: office\n"
+         "\t\tReal device id: usb-7\n"
+         "\t\tDevice available for connection\n" + (invites ? kPrinterInvites : "") +
+         "41-b6\t\tScanner\n"
+         "\t\tReal device id: usb-1\n"
+         "\t\tDevice locked\n"
+         "41-03\t\tModem\n"
+         "\t\tReal device id: com-1\n"
+         "\t\tConnected to computer 77 (connection via redirector; compression=bestsize; "
+         "connection id=c9)\n"
+         "41-0c\t\tDisk [OFFLINE]\n"
+         "\t\tDescription: backup\n"
+         "\t\tReal device id: usb-4\n"
+         "\t\tDevice available for connection\n" + (invites ? kDiskInvites : "") +
+         "41-2c\t\tCamera\n"
+         "\t\tReal device id: cam-1\n"
+         "\t\tConnected to computer  (; compression=; connection id=)\n"
+         "41-21\t\tKey\n"
+         "\t\tReal device id: key-1\n"
+         "\t\tConnected to computer 88 (udp connection; compression=bestspeed; "
+         "connection id=c3)\n";
+}
+
+TEST(ShowLocal, WholeListingForEachFlag) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string expected;
+  } cases[] = {
+      {{"show-local"}, kLocalLine + PlainDevices(true)},
+      {{"shl", "--verbose"}, kLocalLine + VerboseDevices(true)},
+      {{"show-local", "--no-invites"}, kLocalLine + PlainDevices(false)},
+      {{"show-local", "--no-invites", "--verbose", "--no-invites"},
+       kLocalLine + VerboseDevices(false)},
+      {{"show-local", "--no-devices"}, kLocalLine},
+      {{"show-local", "--verbose", "--no-devices"}, kLocalLine},
+  };
+  ListingScenario world = LocalWorld();
+  for (const Case& c : cases) {
+    ProgramResult result = world.Run(c.arguments);
+    EXPECT_EQ(c.expected, result.out) << c.arguments.back();
+    EXPECT_EQ(0, result.exit_code) << c.arguments.back();
+    EXPECT_EQ("", result.err);
+  }
+}
+
+TEST(ShowLocal, AsksForLocalThenUsesTheComputersOwnId) {
+  ProgramResult result = LocalWorld().Run({"show-local"});
+  EXPECT_EQ("[\"WN_IsOK\"]\n"
+            "[\"WN_GetComputerInfo\",\"local\"]\n"
+            "[\"WN_GetDevicesList\",\"41\"]\n"
+            "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n"
+            "[\"WN_GetDeviceInfo\",\"41\",\"usb-1\"]\n"
+            "[\"WN_GetDeviceInfo\",\"41\",\"com-1\"]\n"
+            "[\"WN_GetDeviceInfo\",\"41\",\"usb-4\"]\n"
+            "[\"WN_GetDeviceInfo\",\"41\",\"cam-1\"]\n"
+            "[\"WN_GetDeviceInfo\",\"41\",\"key-1\"]\n",
+            result.CallLog());
+}
+
+TEST(ShowLocal, WithoutDevicesOnlyTheComputerLine) {
+  ListingScenario scenario;
+  scenario.ComputerInfo("local", R"({"id_comp":"41","comp_name":"","devices":"0","local":1})");
+  ProgramResult result = scenario.Run({"show-local"});
+  EXPECT_EQ("41\tLocal computer: '' (0 devices)\n", result.out);
+  EXPECT_EQ(0, result.exit_code);
+  EXPECT_EQ(0, result.CountCalls("WN_GetDevicesList"));
+}
+
+// Each failure ends the report with its line and exit code 1.
+TEST(ShowLocal, Failures) {
+  const std::string line = "41\tLocal computer: 'desk' (2 devices)\n";
+  const char kComputer[] = R"({"id_comp":"41","comp_name":"desk","devices":2,"local":true})";
+  const char kFree[] = R"({"name":"Pen","status":"online"})";
+  struct Case {
+    const char* name;
+    std::function<void(ListingScenario&)> change;
+    std::string expected;
+  } cases[] = {
+      {"not logged in",
+       [](ListingScenario& s) {
+         s.Answer("is_ok", 0).Answer("status", R"({"pipe":"connected","server":"login_required"})");
+       },
+       "ERROR: need to login to central server\n"},
+      {"no info", [](ListingScenario& s) { s.ComputerInfo("local", "", 0); },
+       "ERROR: can't get info about local computer.\n"},
+      {"info not json", [](ListingScenario& s) { s.ComputerInfo("local", "{\"id_comp\":"); },
+       "ERROR: bad data format with local computer info.\n"},
+      {"info an array",
+       [](ListingScenario& s) { s.ComputerInfo("local", R"([{"local":true}])"); },
+       "ERROR: bad data format with local computer info.\n"},
+      {"info null", [](ListingScenario& s) { s.ComputerInfo("local", "null"); },
+       "ERROR: bad data format with local computer info.\n"},
+      {"local false",
+       [](ListingScenario& s) {
+         s.ComputerInfo("local", R"({"id_comp":"41","devices":2,"local":false})");
+       },
+       "ERROR: wrong data returned.\n"},
+      {"local absent",
+       [](ListingScenario& s) { s.ComputerInfo("local", R"({"id_comp":"41","devices":2})"); },
+       "ERROR: wrong data returned.\n"},
+      {"local as text",
+       [](ListingScenario& s) {
+         s.ComputerInfo("local", R"({"id_comp":"41","devices":2,"local":"true"})");
+       },
+       "ERROR: wrong data returned.\n"},
+      {"devices an array",
+       [](ListingScenario& s) {
+         s.ComputerInfo("local", R"({"id_comp":"41","devices":[2],"local":true})");
+       },
+       "ERROR: wrong data returned.\n"},
+      {"devices beyond int",
+       [](ListingScenario& s) {
+         s.ComputerInfo("local", R"({"id_comp":"41","devices":2147483648,"local":true})");
+       },
+       "ERROR: wrong data returned.\n"},
+      {"device count changed",
+       [](ListingScenario& s) { s.DeviceList("41", 3, R"(["usb-1","usb-2","usb-3"])"); },
+       line + "Wrong number of devices: 3\n"},
+      {"device list refused", [](ListingScenario& s) { s.DeviceList("41", -1, ""); },
+       line + "Wrong number of devices: -1\n"},
+      {"device list an object",
+       [](ListingScenario& s) { s.DeviceList("41", 2, R"({"a":"usb-1","b":"usb-2"})"); },
+       line + "ERROR: failed to parse json as list of devices ids\n"},
+      {"device list too short",
+       [](ListingScenario& s) { s.DeviceList("41", 2, R"(["usb-1"])"); },
+       line + "ERROR: number of devices mismatch\n"},
+      {"second device missing", [](ListingScenario& s) { s.DeviceInfo("41", "usb-2", "", 0); },
+       line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to read info about device\n"},
+      {"second device not json",
+       [](ListingScenario& s) { s.DeviceInfo("41", "usb-2", "{\"name\""); },
+       line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to parse info about device\n"},
+      {"second device a text",
+       [](ListingScenario& s) { s.DeviceInfo("41", "usb-2", "\"usb-2\""); },
+       line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to parse info about device\n"},
+      {"locked as text",
+       [](ListingScenario& s) {
+         s.DeviceInfo("41", "usb-2", R"({"name":"Pad","status":"online","locked":"no"})");
+       },
+       line + "\tDevices:\n41-b6\t\tPen\nERROR: wrong data returned.\n"},
+      {"connect_info a text",
+       [](ListingScenario& s) {
+         s.DeviceInfo("41", "usb-2", R"({"name":"Pad","status":"shared","connect_info":"c"})");
+       },
+       line + "\tDevices:\n41-b6\t\tPen\nERROR: wrong data returned.\n"},
+      {"invite a number",
+       [](ListingScenario& s) {
+         s.DeviceInfo("41", "usb-2", R"({"name":"Pad","status":"online","invites":[null,7]})");
+       },
+       line + "\tDevices:\n41-b6\t\tPen\nERROR: wrong data returned.\n"},
+  };
+  for (const Case& c : cases) {
+    ListingScenario scenario;
+    scenario.ComputerInfo("local", kComputer);
+    scenario.Devices("41", {{"usb-1", kFree}, {"usb-2", kFree}});
+    c.change(scenario);
+    ProgramResult result = scenario.Run({"show-local"});
+    EXPECT_EQ(c.expected, result.out) << c.name;
+    EXPECT_EQ(1, result.exit_code) << c.name;
+  }
+}
+
+// The scan refuses before the service is asked anything.
+TEST(ShowCommands, MisuseIsRefusedAlone) {
+  const char kExtra[] = "ERROR: extra arguments detected.\n";
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string expected;
+  } cases[] = {
+      {{"show-remote", "41"}, kExtra},
+      {{"show-remote", "-v"}, kExtra},
+      {{"show-remote", "-"}, kExtra},
+      {{"show-remote", ""}, kExtra},
+      {{"show-local", "--verbose", "all"}, kExtra},
+      {{"show-invite", "word", "--bogus"}, kExtra},
+      {{"show-local", "--online"}, "ERROR: unknown option --online\n"},
+      {{"shl", "--offline", "word"}, "ERROR: unknown option --offline\n"},
+      {{"show-invite", "--no-invites"}, "ERROR: unknown option --no-invites\n"},
+      {{"shi", "--online", "--no-invites"}, "ERROR: unknown option --no-invites\n"},
+      {{"show-remote", "--Verbose"}, "ERROR: unknown option --Verbose\n"},
+      {{"show-remote", "--verb"}, "ERROR: unknown option --verb\n"},
+      {{"show-remote", "--online=1"}, "ERROR: unknown option --online=1\n"},
+      {{"shr", "--"}, "ERROR: unknown option --\n"},
+      {{"show-remote", "--verbose", "--no-devices", "--x", "41"},
+       "ERROR: unknown option --x\n"},
+  };
+  for (const Case& c : cases) {
+    ProgramResult result = RunProgram(c.arguments);
+    EXPECT_EQ(c.expected, result.out) << c.arguments[1];
+    EXPECT_EQ(1, result.exit_code) << c.arguments[1];
+    EXPECT_EQ(NoCalls(), result.calls) << c.arguments[1];
+  }
+}
+
+}  // namespace

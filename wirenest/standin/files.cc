@@ -1,0 +1,72 @@
+#include "wirenest/standin/files.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace standin {
+
+FileDescriptor::~FileDescriptor() { Close(); }
+
+bool FileDescriptor::Close() {
+  if (fd_ < 0) return true;
+  int fd = fd_;
+  fd_ = -1;
+  return close(fd) == 0;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t written = 0;
+  while (written < text.size()) {
+    ssize_t n = write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    written += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool AppendToFile(const std::string& path, const std::string& text) {
+  FileDescriptor file(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+  return file.valid() && WriteAll(file.get(), text) && file.Close();
+}
+
+bool ReadWholeFile(const std::string& path, std::string* text, int* error) {
+  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.valid()) {
+    *error = errno;
+    return false;
+  }
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(file.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *error = errno;
+      return false;
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  *text = content;
+  return true;
+}
+
+bool MakeDirectories(const std::string& path) {
+  if (path.empty() || path == "/" || path == ".") return true;
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  if (!MakeDirectories(ParentDirectory(path))) return false;
+  return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::string ParentDirectory(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace standin

@@ -1,0 +1,237 @@
+#include "wirenest/standin/library.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "wirenest/standin/call_log.h"
+#include "wirenest/standin/demo_world.h"
+#include "wirenest/standin/files.h"
+#include "wirenest/standin/json_text.h"
+#include "wirenest/standin/scenario.h"
+#include "wirenest/standin/state_file.h"
+#include "wirenest/standin/world_actions.h"
+
+namespace standin {
+
+namespace {
+
+const std::chrono::milliseconds kStopPatience(1000);
+
+struct Library {
+  bool failed = false;
+  std::string call_log;
+  std::string state_path;
+  World world;
+  ScriptedAnswers answers;
+  uint32_t last_id = 0;
+  bool queue_enabled = false;
+  bool save_failure_reported = false;
+  EventThread events;
+};
+
+std::mutex g_mutex;
+Library* g_library = nullptr;
+
+std::string Environment(const char* name) {
+  const char* value = getenv(name);
+  return value ? value : "";
+}
+
+void ReportProblem(const std::string& file, const std::string& problem) {
+  fprintf(stderr, "wirenest stand-in: %s: %s\n", file.c_str(), problem.c_str());
+  fflush(stderr);
+}
+
+// Exit runs this before the destructors of the caller's globals: they were
+// made before the caller's first call into us registered it. So a callback
+// still running into the caller ends while the caller is whole, and the
+// thread is joined then; a callback that hangs is given up on after a while
+// rather than hanging the exit. The state stays for calls made later during
+// exit and is freed at unload, unless a thread given up on may still use it.
+void StopDeliveriesAtExit() {
+  Library* library;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    library = g_library;
+  }
+  if (library) library->events.Stop(kStopPatience);
+}
+
+// Stops the thread and frees the state, which the next call makes afresh.
+void Shutdown() {
+  Library* library;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    library = g_library;
+  }
+  if (!library) return;
+  bool stopped = library->events.Stop(kStopPatience);
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_library = nullptr;
+  }
+  if (stopped) delete library;
+}
+
+__attribute__((destructor)) void FreeAtUnload() { Shutdown(); }
+
+bool LoadWorld(Library* library, const std::string& scenario_path) {
+  std::string error;
+  Scenario scenario;
+  if (!scenario_path.empty()) {
+    if (!ReadScenario(scenario_path, &scenario, &error)) {
+      ReportProblem(scenario_path, error);
+      return false;
+    }
+    library->answers = std::move(scenario.answers);
+  }
+  if (!library->state_path.empty()) {
+    switch (LoadState(library->state_path, &library->world, &error)) {
+      case StateLoad::kLoaded: return true;
+      case StateLoad::kMissing: break;
+      case StateLoad::kBad:
+        ReportProblem(library->state_path, error);
+        return false;
+    }
+  }
+  library->world = scenario_path.empty() ? DemoWorld() : std::move(scenario.world);
+  return true;
+}
+
+Library* CreateLibrary() {
+  static bool exit_handler_registered = false;
+  if (!exit_handler_registered) exit_handler_registered = atexit(StopDeliveriesAtExit) == 0;
+  Library* library = new Library;
+  library->call_log = Environment("WIRENEST_CALL_LOG");
+  const std::string scenario_path = Environment("WIRENEST_SCENARIO");
+  library->state_path = Environment("WIRENEST_STATE");
+  if (scenario_path.empty() && library->state_path.empty())
+    library->state_path = DefaultStatePath();
+  library->failed = !LoadWorld(library, scenario_path);
+  return library;
+}
+
+// One call into the library: holds it locked, made if need be, with the
+// call logged.
+class Session {
+ public:
+  explicit Session(const Json::Value& call) : lock_(g_mutex) {
+    if (!g_library) g_library = CreateLibrary();
+    if (!g_library->call_log.empty()) AppendToFile(g_library->call_log, CallLogLine(call));
+  }
+  Library& library() { return *g_library; }
+  bool failed() const { return g_library->failed; }
+
+ private:
+  std::lock_guard<std::mutex> lock_;
+};
+
+void SaveWorld(Library* library) {
+  if (library->state_path.empty() || SaveState(library->state_path, library->world)) return;
+  if (!library->save_failure_reported)
+    ReportProblem(library->state_path, "cannot be written; changes are kept for this run only");
+  library->save_failure_reported = true;
+}
+
+uint32_t FreshCommandId(Library* library) {
+  do {
+    ++library->last_id;
+  } while (library->last_id == 0 || library->answers.IsScriptedId(library->last_id));
+  return library->last_id;
+}
+
+Json::Value CommandResult(uint32_t id, const std::string& error) {
+  Json::Value answer;
+  answer["event"] = "command_result";
+  answer["id_cmd"] = id;
+  answer["status"] = "finished";
+  answer["result"]["error"] = error;
+  return answer;
+}
+
+std::string Batch(const Json::Value& event) {
+  Json::Value batch(Json::arrayValue);
+  batch.append(event);
+  return CompactJson(batch);
+}
+
+std::vector<Drain> RequestDrains(Library* library, const ScriptedRequest* script, uint32_t id,
+                                 const Effect& effect) {
+  if (script && script->drains) return *script->drains;
+  Drain drain = script ? script->batches : Drain();
+  Json::Value answer;
+  if (script && script->answer) {
+    answer = *script->answer;
+  } else {
+    std::string error = effect(&library->world);
+    if (error == "OK") SaveWorld(library);
+    answer = CommandResult(id, error);
+  }
+  if (!answer.isNull()) drain.push_back(Batch(answer));
+  if (drain.empty()) return {};
+  return {drain};
+}
+
+}  // namespace
+
+Answer Query(const Json::Value& call, const Answer& failure, const ScriptedQuery& scripted,
+             const WorldQuery& from_world) {
+  Session session(call);
+  if (session.failed()) return failure;
+  if (std::optional<Answer> answer = scripted(&session.library().answers)) return *answer;
+  return from_world(session.library().world);
+}
+
+uint32_t StartRequest(const Json::Value& call, const Effect& effect) {
+  Session session(call);
+  if (session.failed()) return 0;
+  Library& library = session.library();
+  const ScriptedRequest* script = library.answers.Request(call[0].asString());
+  uint32_t id = script && script->id ? *script->id : FreshCommandId(&library);
+  if (id == 0) return 0;
+  library.events.Deliver(RequestDrains(&library, script, id, effect),
+                         script ? script->delay_ms : 0);
+  return id;
+}
+
+int32_t SetDefaultConnectParameters(const std::string& params) {
+  Session session(Call("WN_SetDefaultConnectParameters", {params}));
+  if (session.failed()) return 0;
+  Library& library = session.library();
+  if (library.answers.set_default_params()) return *library.answers.set_default_params();
+  if (!SetDefaultConnectParameters(&library.world, params)) return 0;
+  SaveWorld(&library);
+  return 1;
+}
+
+int32_t SetEventCallback(EventCallback callback) {
+  Session session(Call("WN_SetEventCallback"));
+  if (session.failed()) return 0;
+  session.library().events.SetCallback(callback);
+  return session.library().answers.set_event_callback().value_or(1);
+}
+
+int32_t EnableEventsQueue(int32_t enable) {
+  Session session(Call("WN_EnableEventsQueue", {enable}));
+  if (session.failed()) return 0;
+  Library& library = session.library();
+  bool switched_on = enable != 0 && !library.queue_enabled;
+  library.queue_enabled = enable != 0;
+  library.events.SetQueueEnabled(library.queue_enabled);
+  if (switched_on) library.events.Deliver(library.answers.early_drains(), 0);
+  return library.answers.enable_events_queue().value_or(1);
+}
+
+bool NextEventBatch(int32_t reserved, std::string* batch) {
+  Session session(Call("WN_GetEvents", {reserved}));
+  return !session.failed() && session.library().events.NextBatch(batch);
+}
+
+void ResetForTesting() { Shutdown(); }
+
+}  // namespace standin

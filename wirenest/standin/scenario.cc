@@ -1,0 +1,36 @@
+#include "wirenest/standin/scenario.h"
+
+#include <string.h>
+
+#include "wirenest/standin/files.h"
+#include "wirenest/standin/json_fields.h"
+#include "wirenest/standin/json_text.h"
+#include "wirenest/standin/world_json.h"
+
+namespace standin {
+
+bool ReadScenario(const std::string& path, Scenario* scenario, std::string* error) {
+  std::string text;
+  int read_error = 0;
+  if (!ReadWholeFile(path, &text, &read_error)) {
+    *error = std::string("cannot be read: ") + strerror(read_error);
+    return false;
+  }
+  return ParseScenario(text, scenario, error);
+}
+
+bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error) {
+  Json::Value json;
+  if (!ParseJson(text, &json, error)) return false;
+  if (!RequireObject(json, "the scenario", error)) return false;
+  Scenario parsed;
+  if (json.isMember("world") && !WorldFromJson(json["world"], "world", &parsed.world, error))
+    return false;
+  if (json.isMember("answers") &&
+      !ScriptedAnswers::Parse(json["answers"], &parsed.answers, error))
+    return false;
+  *scenario = std::move(parsed);
+  return true;
+}
+
+}  // namespace standin

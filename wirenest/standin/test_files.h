@@ -1,0 +1,48 @@
+// Files and environment for the stand-in's tests.
+#ifndef WIRENEST_STANDIN_TEST_FILES_H_
+#define WIRENEST_STANDIN_TEST_FILES_H_
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// A fresh directory, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Environment variables set for a while, as they were again afterwards.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment() = default;
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+  void Set(const std::string& name, const std::string& value);
+  void Unset(const std::string& name);
+
+ private:
+  void Remember(const std::string& name);
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+void WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadTextFile(const std::string& path);  // empty when missing
+std::vector<std::string> ReadLines(const std::string& path);
+unsigned FileMode(const std::string& path);  // the permission bits; 0 when missing
+
+}  // namespace standin
+
+#endif  // WIRENEST_STANDIN_TEST_FILES_H_

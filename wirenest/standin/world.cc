@@ -1,0 +1,93 @@
+#include "wirenest/standin/world.h"
+
+#include <ctype.h>
+
+namespace standin {
+
+bool IsLoggedIn(const World& world) { return world.account && world.account->logged_in; }
+
+std::string ServerStatus(const World& world) {
+  if (world.service.server) return *world.service.server;
+  return IsLoggedIn(world) ? "connected" : "login_required";
+}
+
+bool IsOffline(const Computer& computer) { return computer.status == "offline"; }
+
+bool EmailsEqual(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+std::optional<ComputerPlace> FindComputer(const World& world, const std::string& id_comp) {
+  if (world.local && (id_comp == "local" || id_comp == world.local->id_comp))
+    return ComputerPlace{Owner::kLocal, 0};
+  for (size_t i = 0; i < world.remote.size(); ++i)
+    if (world.remote[i].id_comp == id_comp) return ComputerPlace{Owner::kAccount, i};
+  for (size_t i = 0; i < world.other.size(); ++i) {
+    ComputerPlace place{Owner::kOtherAccount, i};
+    if (world.other[i].id_comp == id_comp && !VisibleDevices(world, place).empty())
+      return place;
+  }
+  return std::nullopt;
+}
+
+std::vector<size_t> VisibleDevices(const World& world, const ComputerPlace& place) {
+  const Computer& computer = ComputerAt(world, place);
+  std::vector<size_t> visible;
+  for (size_t i = 0; i < computer.devices.size(); ++i)
+    if (place.owner != Owner::kOtherAccount || !computer.devices[i].invites.empty())
+      visible.push_back(i);
+  return visible;
+}
+
+std::optional<DevicePlace> FindDevice(const World& world, const std::string& id_comp,
+                                      const std::string& id_device) {
+  std::optional<ComputerPlace> computer = FindComputer(world, id_comp);
+  if (!computer) return std::nullopt;
+  const Computer& found = ComputerAt(world, *computer);
+  for (size_t index : VisibleDevices(world, *computer))
+    if (found.devices[index].id == id_device) return DevicePlace{*computer, index};
+  return std::nullopt;
+}
+
+std::optional<InvitePlace> FindInvite(const World& world, const std::string& id_invite) {
+  std::vector<ComputerPlace> computers;
+  if (world.local) computers.push_back({Owner::kLocal, 0});
+  for (size_t i = 0; i < world.remote.size(); ++i) computers.push_back({Owner::kAccount, i});
+  for (size_t i = 0; i < world.other.size(); ++i)
+    computers.push_back({Owner::kOtherAccount, i});
+  for (const ComputerPlace& computer : computers) {
+    const std::vector<Device>& devices = ComputerAt(world, computer).devices;
+    for (size_t d = 0; d < devices.size(); ++d)
+      for (size_t i = 0; i < devices[d].invites.size(); ++i)
+        if (devices[d].invites[i].id_invite == id_invite)
+          return InvitePlace{DevicePlace{computer, d}, i};
+  }
+  return std::nullopt;
+}
+
+const Computer& ComputerAt(const World& world, const ComputerPlace& place) {
+  switch (place.owner) {
+    case Owner::kLocal: return *world.local;
+    case Owner::kAccount: return world.remote[place.index];
+    case Owner::kOtherAccount: break;
+  }
+  return world.other[place.index];
+}
+
+Computer& ComputerAt(World* world, const ComputerPlace& place) {
+  return const_cast<Computer&>(ComputerAt(*static_cast<const World*>(world), place));
+}
+
+const Device& DeviceAt(const World& world, const DevicePlace& place) {
+  return ComputerAt(world, place.computer).devices[place.index];
+}
+
+Device& DeviceAt(World* world, const DevicePlace& place) {
+  return ComputerAt(world, place.computer).devices[place.index];
+}
+
+}  // namespace standin
