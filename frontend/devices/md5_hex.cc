@@ -1,7 +1,6 @@
 #include "frontend/devices/md5_hex.h"
 
-// The low-level MD5 calls are deprecated in OpenSSL 3 in favour of EVP, but
-// they are the interface this program is built against.
+// OpenSSL 3 deprecates the MD5_* calls, which are the ones this program uses.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <openssl/md5.h>

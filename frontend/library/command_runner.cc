@@ -46,42 +46,16 @@ WN_CommandId ParseLeadingCommandId(const std::string& text) {
 }  // namespace
 
 bool ReadCommandId(const Json::Value& value, WN_CommandId* id) {
-  switch (value.type()) {
-    case Json::nullValue:
-      *id = 0;
-      return true;
-    case Json::intValue: {
-      Json::LargestInt number = value.asLargestInt();
-      if (number < 0 || static_cast<uint64_t>(number) > kLargestCommandId)
-        return false;
-      *id = static_cast<WN_CommandId>(number);
-      return true;
-    }
-    case Json::uintValue: {
-      Json::LargestUInt number = value.asLargestUInt();
-      if (number > kLargestCommandId)
-        return false;
-      *id = static_cast<WN_CommandId>(number);
-      return true;
-    }
-    case Json::realValue: {
-      double number = value.asDouble();
-      if (!(number > -1.0 && number < 4294967296.0))
-        return false;
-      *id = static_cast<WN_CommandId>(number);
-      return true;
-    }
-    case Json::stringValue:
-      *id = ParseLeadingCommandId(value.asString());
-      return true;
-    case Json::booleanValue:
-      *id = value.asBool() ? 1 : 0;
-      return true;
-    case Json::arrayValue:
-    case Json::objectValue:
-      return false;
+  if (value.isString()) {
+    *id = ParseLeadingCommandId(value.asString());
+    return true;
   }
-  return false;
+  // Null, booleans and numbers: the JSON library's own range test, after
+  // which its reading cannot fail.
+  if (value.isArray() || value.isObject() || !value.isConvertibleTo(Json::uintValue))
+    return false;
+  *id = value.asUInt();
+  return true;
 }
 
 AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,

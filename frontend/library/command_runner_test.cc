@@ -1,12 +1,18 @@
 #include "frontend/library/command_runner.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "frontend/convert/json_text.h"
+#include "frontend/convert/library_value.h"
 #include "frontend/library/event_channel.h"
+#include "frontend/library/test_command_result.h"
 
 namespace {
 
@@ -93,15 +99,6 @@ TEST(CommandRunnerTest, CheckCommandAnswer) {
   }
 }
 
-Json::Value Answer(WN_CommandId id, const char* error = "OK") {
-  Json::Value answer;
-  answer["event"] = "command_result";
-  answer["id_cmd"] = id;
-  answer["status"] = "finished";
-  answer["result"]["error"] = error;
-  return answer;
-}
-
 // SendAndCheckAnswer with a request that the test answers itself, from a
 // thread of its own, as the library would.
 int SendAnswered(WN_CommandId id, const Json::Value& answer, int delay_ms, uint32_t wait_ms,
@@ -134,11 +131,11 @@ TEST(CommandRunnerTest, WaitsForTheAnswerOfItsRequest) {
     int result;
     const char* out;
   } cases[] = {
-      {7, Answer(7), 0, 5000, 0, "Success\n"},
-      {7, Answer(7), 20, 5000, 0, "Success\n"},
-      {3000000000u, Answer(3000000000u), 0, 5000, 0, "Success\n"},
-      {7, Answer(7, "no_driver"), 0, 5000, 1, "ERROR: command finished with error: no_driver\n"},
-      {7, Answer(6), 0, 5000, 1, "ERROR: answer on wrong command received.\n"},
+      {7, TestCommandResult(7), 0, 5000, 0, "Success\n"},
+      {7, TestCommandResult(7), 20, 5000, 0, "Success\n"},
+      {3000000000u, TestCommandResult(3000000000u), 0, 5000, 0, "Success\n"},
+      {7, TestCommandResult(7, "no_driver"), 0, 5000, 1, "ERROR: command finished with error: no_driver\n"},
+      {7, TestCommandResult(6), 0, 5000, 1, "ERROR: answer on wrong command received.\n"},
       {7, Json::Value(), 0, 50, 1, "ERROR: command is not responding.\n"},
       {0, Json::Value(), 0, 5000, 1, "ERROR: Can't execute command.\n"},
   };
@@ -154,13 +151,98 @@ TEST(CommandRunnerTest, GivesTheErrorTextToItsCaller) {
   testing::internal::CaptureStdout();
   SendAndCheckAnswer(
       [] {
-        HandleLibraryEvent(Answer(7, "no_driver"));
+        HandleLibraryEvent(TestCommandResult(7, "no_driver"));
         return 7u;
       },
       5000, kPlainRunnerMessages, &error);
   EXPECT_EQ("ERROR: command finished with error: no_driver\n",
             testing::internal::GetCapturedStdout());
   EXPECT_EQ("no_driver", error);
+}
+
+// Against the stand-in library, which reads its scenario once per process,
+// at its first call: the answers of every case are scripted up front.
+class CommandRunnerLibraryTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    char path[] = "/tmp/wnctl-runner-test-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    scenario_path_ = path;
+    std::ofstream(scenario_path_) << kScenario;
+    setenv("WIRENEST_SCENARIO", scenario_path_.c_str(), 1);
+    unsetenv("WIRENEST_STATE");
+    unsetenv("WIRENEST_CALL_LOG");
+  }
+  static void TearDownTestSuite() { unlink(scenario_path_.c_str()); }
+
+  void SetUp() override {
+    ScopedVariant email;
+    if (!WN_GetEmail(email.out()) || VariantToString(email.get()) != "runner-test")
+      GTEST_SKIP() << "the library was started before this test, without its scenario";
+    ASSERT_TRUE(EnableLibraryEvents());
+  }
+
+  static const char kScenario[];
+  static std::string scenario_path_;
+};
+
+#define OK_ANSWER(id) \
+  "{\"event\":\"command_result\",\"id_cmd\":" #id ",\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}"
+#define ESCAPED_OK_ANSWER(id)                                                            \
+  "{\\\"event\\\":\\\"command_result\\\",\\\"id_cmd\\\":" #id                            \
+  ",\\\"status\\\":\\\"finished\\\",\\\"result\\\":{\\\"error\\\":\\\"OK\\\"}}"
+
+const char CommandRunnerLibraryTest::kScenario[] =
+    "{\"answers\":{\"email\":[1,\"runner-test\"],\"requests\":{"
+    "\"WN_SetComputerNameAsync\":{\"id\":31,\"answer\":" OK_ANSWER(31) "},"
+    "\"WN_LogoutComputerAsync\":{\"id\":32,\"delay_ms\":40,\"answer\":" OK_ANSWER(32) "},"
+    "\"WN_LockDeviceAsync\":{\"id\":33,\"answer\":null},"
+    "\"WN_ForgetConnectionAsync\":{\"id\":34,\"drains\":[[\"[1,null,\\\"x\\\","
+    ESCAPED_OK_ANSWER(34) "]\"]]},"
+    "\"WN_SetComportNameAsync\":{\"id\":35,\"drains\":[[\"" ESCAPED_OK_ANSWER(35) "\"]]},"
+    "\"WN_DisconnectDeviceAsync\":{\"id\":36,\"drains\":[[\"not json\",\"["
+    ESCAPED_OK_ANSWER(36) "]\"]]}"
+    "}}}";
+std::string CommandRunnerLibraryTest::scenario_path_;
+
+TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
+  ScopedVariant text(std::string("x"));
+  const struct {
+    const char* what;
+    std::function<WN_CommandId()> send;
+    uint32_t wait_ms;
+    int result;
+    const char* out;
+  } cases[] = {
+      {"answered at once",
+       [&] { return WN_SetComputerNameAsync(text.get(), text.get(), kUnusedRequestInt); },
+       5000, 0, "Success\n"},
+      {"answered during the wait",
+       [&] { return WN_LogoutComputerAsync(text.get(), kUnusedRequestInt); }, 5000, 0,
+       "Success\n"},
+      {"never answered",
+       [&] { return WN_LockDeviceAsync(text.get(), text.get(), 1, kUnusedRequestInt); }, 50, 1,
+       "ERROR: command is not responding.\n"},
+      {"answered after other elements of its batch",
+       [&] { return WN_ForgetConnectionAsync(text.get(), text.get(), kUnusedRequestInt); },
+       5000, 0, "Success\n"},
+      {"answered by an object outside an array, which is ignored",
+       [&] {
+         return WN_SetComportNameAsync(text.get(), text.get(), text.get(), kUnusedRequestInt);
+       },
+       100, 1, "ERROR: command is not responding.\n"},
+      // Last: its answer stays queued in the library.
+      {"answered after a batch that ends the drain",
+       [&] { return WN_DisconnectDeviceAsync(text.get(), text.get(), kUnusedRequestInt); },
+       200, 1, "ERROR: Can't parse json event\nERROR: command is not responding.\n"},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(c.result, SendAndCheckAnswer(c.send, c.wait_ms, kPlainRunnerMessages)) << c.what;
+    EXPECT_EQ(c.out, testing::internal::GetCapturedStdout()) << c.what;
+  }
 }
 
 }  // namespace

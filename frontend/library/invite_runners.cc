@@ -1,5 +1,7 @@
 #include "frontend/library/invite_runners.h"
 
+#include <stdint.h>
+
 #include <iostream>
 
 #include "frontend/convert/json_reading.h"
@@ -25,6 +27,14 @@ char LowerAscii(char c) {
 // members.
 bool ReadRecord(const ScopedVariant& info, Json::Value* record) {
   return VariantToJson(info.get(), record) && IsObjectOrNull(*record);
+}
+
+// Steps 3 and on, once the invite has passed its checks.
+int SendInviteRequest(WN_CommandId (*request)(VARIANT, int32_t), const ScopedVariant& invite) {
+  if (!PrepareEventChannel())
+    return 1;
+  return SendAndCheckAnswer([&] { return request(invite.get(), kUnusedRequestInt); },
+                            kCommandWaitMs, kPlainRunnerMessages);
 }
 
 }  // namespace
@@ -99,11 +109,7 @@ int RunAcceptInviteCommand(const std::string& id_invite) {
     if (JsonAsText(JsonMember(record, "from")) == own_email)
       return Refuse("ERROR: can't accept invite sent to other account");
   }
-  if (!PrepareEventChannel())
-    return 1;
-  return SendAndCheckAnswer(
-      [&] { return WN_AcceptInviteAsync(invite_value.get(), kUnusedRequestInt); }, kCommandWaitMs,
-      kPlainRunnerMessages);
+  return SendInviteRequest(WN_AcceptInviteAsync, invite_value);
 }
 
 int RunDeleteInviteCommand(const std::string& id_invite) {
@@ -116,9 +122,5 @@ int RunDeleteInviteCommand(const std::string& id_invite) {
     if (!WN_GetInviteInfo(invite_value.get(), info.out()))
       return Refuse("ERROR: invite not found");
   }
-  if (!PrepareEventChannel())
-    return 1;
-  return SendAndCheckAnswer(
-      [&] { return WN_DeleteInviteAsync(invite_value.get(), kUnusedRequestInt); }, kCommandWaitMs,
-      kPlainRunnerMessages);
+  return SendInviteRequest(WN_DeleteInviteAsync, invite_value);
 }

@@ -63,6 +63,7 @@ TEST(ConnectDevice, MisuseShowsHelpWithoutCallingTheLibrary) {
     std::string label = testing::PrintToString(c.arguments);
     EXPECT_EQ(result.out, c.error + help) << label;
     EXPECT_EQ(result.exit_code, 1) << label;
+    EXPECT_EQ(result.err, "") << label;
     EXPECT_EQ(result.CallLog(), "") << label;
   }
 }
@@ -90,6 +91,7 @@ TEST(ConnectDevice, ConnectedDeviceIsRefusedAfterTheChannelIsEnabled) {
     if (c.connected) {
       EXPECT_EQ(result.out, "ERROR: device is already connected.\n") << c.info;
       EXPECT_EQ(result.exit_code, 1) << c.info;
+      EXPECT_EQ(result.err, "") << c.info;
       EXPECT_EQ(result.CallLog(),
                 "[\"WN_IsOK\"]\n"
                 "[\"WN_GetDevicesList\",\"41\"]\n"
@@ -145,6 +147,7 @@ TEST(ConnectDevice, NoDriverAnswerNamesTheComputerWithoutDrivers) {
               std::string("ERROR: command finished with error: ") + c.error + "\n" + c.hint)
         << label;
     EXPECT_EQ(result.exit_code, 1) << label;
+    EXPECT_EQ(result.err, "") << label;
   }
 }
 

@@ -38,6 +38,7 @@ TEST(DefaultConnectParameters, ReportShowsEachMemberOrItsAbsence) {
     ProgramResult result = RunProgram({"default-connect-parameters"}, ScenarioRun(answers));
     EXPECT_EQ(result.out, c.out) << c.document;
     EXPECT_EQ(result.exit_code, c.exit_code) << c.document;
+    EXPECT_EQ(result.err, "") << c.document;
     // No state gate, whatever the service's state.
     EXPECT_EQ(result.CallLog(), "[\"WN_GetDefaultConnectParameters\"]\n") << c.document;
   }
@@ -68,6 +69,7 @@ TEST(DefaultConnectParameters, SetterSendsTheDocumentWithoutGate) {
     std::string label = testing::PrintToString(c.arguments);
     EXPECT_EQ(result.out, c.out) << label;
     EXPECT_EQ(result.exit_code, c.accepted ? 0 : 1) << label;
+    EXPECT_EQ(result.err, "") << label;
     Json::Value call(Json::arrayValue);
     call.append("WN_SetDefaultConnectParameters");
     call.append(c.parameters);
@@ -104,6 +106,7 @@ TEST(ConnectionParameters, MisuseShowsHelpWithoutCallingTheLibrary) {
     std::string label = testing::PrintToString(c.arguments);
     EXPECT_EQ(result.out, c.error + HelpBlock(c.help_of)) << label;
     EXPECT_EQ(result.exit_code, 1) << label;
+    EXPECT_EQ(result.err, "") << label;
     EXPECT_EQ(result.CallLog(), "") << label;
   }
 }
@@ -136,6 +139,7 @@ TEST(ChangeExistingConnectionParams, DeviceNotConnectedIsRefusedBeforeTheChannel
         RunProgram({"ccp", "41-usb-7", "--compression=no"}, ScenarioRun(answers));
     EXPECT_EQ(result.out, "ERROR: device is not connected.\n") << info;
     EXPECT_EQ(result.exit_code, 1) << info;
+    EXPECT_EQ(result.err, "") << info;
     EXPECT_EQ(result.CallLog(),
               "[\"WN_IsOK\"]\n"
               "[\"WN_GetDevicesList\",\"41\"]\n"
@@ -150,6 +154,7 @@ TEST(ChangeExistingConnectionParams, NoDriverAnswerHasNoHint) {
   ProgramResult result = RunProgram({"ccp", "41-usb-7"}, ScenarioRun(answers));
   EXPECT_EQ(result.out, "ERROR: command finished with error: no_driver\n");
   EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "");
 }
 
 }  // namespace

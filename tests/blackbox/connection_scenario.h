@@ -99,6 +99,7 @@ inline void ExpectParametersSent(const char* command, const char* function,
     std::string label = testing::PrintToString(c.arguments);
     EXPECT_EQ(result.out, "Success\n") << label;
     EXPECT_EQ(result.exit_code, 0) << label;
+    EXPECT_EQ(result.err, "") << label;
     EXPECT_EQ(MainThreadCalls(result),
               calls_before + ParametersRequestCall(function, c.parameters))
         << label;

@@ -121,7 +121,9 @@ TEST(Login, AnswersInLoginWording) {
       {Answer("5", "finished", R"({"error":"wrong_password"})"),
        "ERROR: login command finished with error: wrong_password"},
       {Answer("5", "finished", "{}"), "ERROR: login command finished with error: "},
-      {R"({"id":3000000000})", "Successfully logged in."},
+      {R"({"id":3000000000,"answer":{"event":"command_result","id_cmd":3000000000,
+           "status":"finished","result":{"error":"OK"}}})",
+       "Successfully logged in."},
   };
   for (const Case& c : cases) {
     ProgramRun run;
@@ -140,8 +142,8 @@ long long NowMs() {
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
-// Appends what `fd` delivers until `done` holds or the deadline passes;
-// false on the deadline.
+// Appends what `fd` delivers until `done` holds or the end of the output;
+// false when the deadline passes first.
 template <typename Done>
 bool ReadUntil(int fd, std::string* text, long long deadline, Done done) {
   char buffer[512];
@@ -154,7 +156,7 @@ bool ReadUntil(int fd, std::string* text, long long deadline, Done done) {
       continue;
     ssize_t n = read(fd, buffer, sizeof buffer);
     if (n <= 0)
-      return done(*text);
+      break;
     text->append(buffer, static_cast<size_t>(n));
   }
   return true;
@@ -217,9 +219,10 @@ TerminalResult LoginOnTerminal(AtPrompt action) {
   }
   close(out_pipe[1]);
   long long deadline = NowMs() + 20000;
-  result.prompted = ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string& t) {
+  ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string& t) {
     return t.find("Password: ") != std::string::npos;
   });
+  result.prompted = result.out.find("Password: ") != std::string::npos;
   if (result.prompted) {
     switch (action) {
       case AtPrompt::TypePassword:
@@ -235,17 +238,12 @@ TerminalResult LoginOnTerminal(AtPrompt action) {
         break;
     }
   }
-  ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string&) { return false; });
+  // The output ends when the program does; a hang is cut short.
+  if (!ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string&) { return false; }))
+    kill(child, SIGKILL);
   close(out_pipe[0]);
   int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (NowMs() > deadline) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      break;
-    }
-    usleep(1000);
-  }
+  waitpid(child, &status, 0);
   if (WIFEXITED(status))
     result.exit_code = WEXITSTATUS(status);
   else if (WIFSIGNALED(status))

@@ -21,9 +21,12 @@ const std::string& SetProxyHelpBlock() {
   return block;
 }
 
-std::vector<std::string> SetProxy(std::vector<std::string> options) {
-  options.insert(options.begin(), "set-proxy-settings");
-  return options;
+ProgramResult RunSetProxy(const std::vector<std::string>& options) {
+  std::vector<std::string> arguments = {"set-proxy-settings"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  ProgramRun run;
+  run.scenario = kPipeConnected;
+  return RunProgram(arguments, run);
 }
 
 // The settings text of the call log's WN_SetProxySettingsAsync lines.
@@ -93,11 +96,8 @@ TEST(SetProxySettings, RefusesInCheckOrderWithoutCallingTheLibrary) {
   };
   ASSERT_NE("", SetProxyHelpBlock());
   for (const Case& c : cases) {
-    std::vector<std::string> arguments = SetProxy(c.options);
-    ProgramRun run;
-    run.scenario = kPipeConnected;
-    ProgramResult result = RunProgram(arguments, run);
-    SCOPED_TRACE(testing::PrintToString(arguments));
+    SCOPED_TRACE(testing::PrintToString(c.options));
+    ProgramResult result = RunSetProxy(c.options);
     EXPECT_EQ(c.line + SetProxyHelpBlock(), result.out);
     EXPECT_EQ(1, result.exit_code);
     EXPECT_EQ("", result.CallLog());
@@ -136,11 +136,8 @@ TEST(SetProxySettings, SendsTheWholeSettingsDocument) {
        R"("proxy_settings":{"enabled":false,"proxy_host":"","proxy_port":"","proxy_type":""}})"},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> arguments = SetProxy(c.options);
-    ProgramRun run;
-    run.scenario = kPipeConnected;
-    ProgramResult result = RunProgram(arguments, run);
-    SCOPED_TRACE(testing::PrintToString(arguments));
+    SCOPED_TRACE(testing::PrintToString(c.options));
+    ProgramResult result = RunSetProxy(c.options);
     EXPECT_EQ("Success\n", result.out);
     EXPECT_EQ(0, result.exit_code);
     EXPECT_EQ(std::vector<std::string>{c.sent}, SentSettings(result));

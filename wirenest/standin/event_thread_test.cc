@@ -1,1 +1,121 @@
+#include "wirenest/standin/event_thread.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include <gtest/gtest.h>
+
+namespace standin {
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+// What the callbacks saw, one drain a call; a callback is a plain function.
+struct Seen {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<Drain> drains;
+  std::vector<Clock::time_point> times;
+};
+
+EventThread* g_thread = nullptr;
+Seen* g_seen = nullptr;
+std::atomic<int> g_callback_sleep_ms{0};
+
+void TakeBatches() {
+  std::this_thread::sleep_for(milliseconds(g_callback_sleep_ms));
+  Drain drain;
+  for (std::string batch; g_thread->NextBatch(&batch);) drain.push_back(batch);
+  std::lock_guard<std::mutex> lock(g_seen->mutex);
+  g_seen->drains.push_back(drain);
+  g_seen->times.push_back(Clock::now());
+  g_seen->changed.notify_all();
+}
+
+class EventThreadTest : public ::testing::Test {
+ protected:
+  EventThreadTest() {
+    g_thread = &thread_;
+    g_seen = &seen_;
+    g_callback_sleep_ms = 0;
+  }
+  ~EventThreadTest() override { thread_.Stop(milliseconds(1000)); }
+
+  size_t DrainCount() {
+    std::lock_guard<std::mutex> lock(seen_.mutex);
+    return seen_.drains.size();
+  }
+
+  bool WaitForDrains(size_t count) {
+    std::unique_lock<std::mutex> lock(seen_.mutex);
+    return seen_.changed.wait_for(lock, milliseconds(2000),
+                                  [&] { return seen_.drains.size() >= count; });
+  }
+
+  Seen seen_;
+  EventThread thread_;
+};
+
+TEST_F(EventThreadTest, DeliversDrainsInOrderOneCallbackEach) {
+  thread_.SetCallback(TakeBatches);
+  thread_.SetQueueEnabled(true);
+  Clock::time_point start = Clock::now();
+  thread_.Deliver({{"a1", "a2"}, {}}, 40);
+  thread_.Deliver({{"b"}}, 0);
+  ASSERT_TRUE(WaitForDrains(3));
+  EXPECT_EQ((std::vector<Drain>{{"a1", "a2"}, {}, {"b"}}), seen_.drains);
+  EXPECT_GE(seen_.times[0] - start, milliseconds(40));
+  std::string batch;
+  EXPECT_FALSE(thread_.NextBatch(&batch));
+}
+
+TEST_F(EventThreadTest, KeepsDrainsUntilThereIsACallbackAndTheQueueIsOn) {
+  thread_.Deliver({{"early"}}, 0);
+  thread_.SetCallback(TakeBatches);
+  std::this_thread::sleep_for(milliseconds(20));
+  EXPECT_EQ(0u, DrainCount());
+  thread_.SetQueueEnabled(true);
+  ASSERT_TRUE(WaitForDrains(1));
+  EXPECT_EQ(Drain{"early"}, seen_.drains[0]);
+}
+
+TEST_F(EventThreadTest, StopsAtOnceWhileADeliveryWaits) {
+  thread_.SetCallback(TakeBatches);
+  thread_.SetQueueEnabled(true);
+  thread_.Deliver({{"late"}}, 60000);
+  Clock::time_point start = Clock::now();
+  EXPECT_TRUE(thread_.Stop(milliseconds(1000)));
+  EXPECT_LT(Clock::now() - start, milliseconds(500));
+  EXPECT_EQ(0u, DrainCount());
+  thread_.Deliver({{"after"}}, 0);
+  EXPECT_TRUE(thread_.Stop(milliseconds(1000)));
+}
+
+TEST_F(EventThreadTest, StopWaitsForACallbackInProgress) {
+  g_callback_sleep_ms = 50;
+  thread_.SetCallback(TakeBatches);
+  thread_.SetQueueEnabled(true);
+  thread_.Deliver({{"x"}}, 0);
+  std::this_thread::sleep_for(milliseconds(10));
+  EXPECT_TRUE(thread_.Stop(milliseconds(1000)));
+  EXPECT_EQ(1u, seen_.drains.size());
+}
+
+void TakeLong() { std::this_thread::sleep_for(milliseconds(200)); }
+
+TEST(EventThreadGiveUpTest, StopGivesUpOnACallbackThatTakesTooLong) {
+  // Left running on purpose, so never destroyed.
+  static EventThread* thread = new EventThread;
+  thread->SetCallback(TakeLong);
+  thread->SetQueueEnabled(true);
+  thread->Deliver({{"slow"}}, 0);
+  std::this_thread::sleep_for(milliseconds(10));
+  EXPECT_FALSE(thread->Stop(milliseconds(20)));
+  EXPECT_FALSE(thread->Stop(milliseconds(20)));
+}
+
+}  // namespace
+}  // namespace standin

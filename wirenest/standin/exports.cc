@@ -59,7 +59,7 @@ int32_t WN_EnableEventsQueue(int32_t enable) {
 int32_t WN_GetEvents(int32_t reserved, VARIANT* batch) {
   return Guarded<int32_t>(0, [&] {
     std::string text;
-    if (!standin::NextEventBatch(reserved, &text)) return 0;
+    if (!standin::NextEventBatch(reserved, batch ? &text : nullptr)) return 0;
     return Reply(Answer{1, text}, batch, 0);
   });
 }

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -37,6 +38,11 @@ struct Library {
 std::mutex g_mutex;
 Library* g_library = nullptr;
 
+Library* CurrentLibrary() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_library;
+}
+
 std::string Environment(const char* name) {
   const char* value = getenv(name);
   return value ? value : "";
@@ -47,28 +53,24 @@ void ReportProblem(const std::string& file, const std::string& problem) {
   fflush(stderr);
 }
 
-// Exit runs this before the destructors of the caller's globals: they were
-// made before the caller's first call into us registered it. So a callback
-// still running into the caller ends while the caller is whole, and the
-// thread is joined then; a callback that hangs is given up on after a while
-// rather than hanging the exit. The state stays for calls made later during
-// exit and is freed at unload, unless a thread given up on may still use it.
-void StopDeliveriesAtExit() {
-  Library* library;
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    library = g_library;
+// Made at the first call, so exit destroys it before the caller's globals,
+// which were made earlier: a callback still running into the caller ends
+// while the caller is whole, and the thread is joined then. A callback that
+// hangs is given up on after a while rather than hanging the exit. The state
+// stays for calls made later during exit and is freed at unload, unless a
+// thread given up on may still use it.
+struct DeliveriesStopper {
+  ~DeliveriesStopper() {
+    try {
+      if (Library* library = CurrentLibrary()) library->events.Stop(kStopPatience);
+    } catch (...) {  // nothing better to do while exiting
+    }
   }
-  if (library) library->events.Stop(kStopPatience);
-}
+};
 
 // Stops the thread and frees the state, which the next call makes afresh.
 void Shutdown() {
-  Library* library;
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    library = g_library;
-  }
+  Library* library = CurrentLibrary();
   if (!library) return;
   bool stopped = library->events.Stop(kStopPatience);
   {
@@ -104,16 +106,15 @@ bool LoadWorld(Library* library, const std::string& scenario_path) {
 }
 
 Library* CreateLibrary() {
-  static bool exit_handler_registered = false;
-  if (!exit_handler_registered) exit_handler_registered = atexit(StopDeliveriesAtExit) == 0;
-  Library* library = new Library;
+  static DeliveriesStopper stopper;
+  std::unique_ptr<Library> library(new Library);
   library->call_log = Environment("WIRENEST_CALL_LOG");
   const std::string scenario_path = Environment("WIRENEST_SCENARIO");
   library->state_path = Environment("WIRENEST_STATE");
   if (scenario_path.empty() && library->state_path.empty())
     library->state_path = DefaultStatePath();
-  library->failed = !LoadWorld(library, scenario_path);
-  return library;
+  library->failed = !LoadWorld(library.get(), scenario_path);
+  return library.release();
 }
 
 // One call into the library: holds it locked, made if need be, with the
@@ -229,7 +230,7 @@ int32_t EnableEventsQueue(int32_t enable) {
 
 bool NextEventBatch(int32_t reserved, std::string* batch) {
   Session session(Call("WN_GetEvents", {reserved}));
-  return !session.failed() && session.library().events.NextBatch(batch);
+  return !session.failed() && batch && session.library().events.NextBatch(batch);
 }
 
 void ResetForTesting() { Shutdown(); }

@@ -33,6 +33,7 @@ uint32_t StartRequest(const Json::Value& call, const Effect& effect);
 int32_t SetDefaultConnectParameters(const std::string& params);
 int32_t SetEventCallback(EventCallback callback);
 int32_t EnableEventsQueue(int32_t enable);
+// False, taking nothing, for a null `batch`.
 bool NextEventBatch(int32_t reserved, std::string* batch);
 
 // Stops the library's thread and forgets everything, so that the next call

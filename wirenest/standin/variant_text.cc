@@ -4,22 +4,6 @@
 
 namespace standin {
 
-namespace {
-
-class ScopedVariant {
- public:
-  ScopedVariant() { VariantInit(&value_); }
-  ~ScopedVariant() { VariantClear(&value_); }
-  ScopedVariant(const ScopedVariant&) = delete;
-  ScopedVariant& operator=(const ScopedVariant&) = delete;
-  VARIANT* get() { return &value_; }
-
- private:
-  VARIANT value_;
-};
-
-}  // namespace
-
 std::string VariantText(const VARIANT& value) {
   if (value.vt == VT_BSTR) return BstrToNarrow(value.bstrVal);
   ScopedVariant text;

@@ -2,6 +2,8 @@
 
 #include <ctype.h>
 
+#include <algorithm>
+
 namespace standin {
 
 bool IsLoggedIn(const World& world) { return world.account && world.account->logged_in; }
@@ -21,16 +23,27 @@ bool EmailsEqual(const std::string& a, const std::string& b) {
   return true;
 }
 
+namespace {
+
+bool IsVisible(const Device& device, Owner owner) {
+  return owner != Owner::kOtherAccount || !device.invites.empty();
+}
+
+bool OffersADevice(const Computer& computer) {
+  return std::any_of(computer.devices.begin(), computer.devices.end(),
+                     [](const Device& device) { return IsVisible(device, Owner::kOtherAccount); });
+}
+
+}  // namespace
+
 std::optional<ComputerPlace> FindComputer(const World& world, const std::string& id_comp) {
   if (world.local && (id_comp == "local" || id_comp == world.local->id_comp))
     return ComputerPlace{Owner::kLocal, 0};
   for (size_t i = 0; i < world.remote.size(); ++i)
     if (world.remote[i].id_comp == id_comp) return ComputerPlace{Owner::kAccount, i};
-  for (size_t i = 0; i < world.other.size(); ++i) {
-    ComputerPlace place{Owner::kOtherAccount, i};
-    if (world.other[i].id_comp == id_comp && !VisibleDevices(world, place).empty())
-      return place;
-  }
+  for (size_t i = 0; i < world.other.size(); ++i)
+    if (world.other[i].id_comp == id_comp && OffersADevice(world.other[i]))
+      return ComputerPlace{Owner::kOtherAccount, i};
   return std::nullopt;
 }
 
@@ -38,8 +51,7 @@ std::vector<size_t> VisibleDevices(const World& world, const ComputerPlace& plac
   const Computer& computer = ComputerAt(world, place);
   std::vector<size_t> visible;
   for (size_t i = 0; i < computer.devices.size(); ++i)
-    if (place.owner != Owner::kOtherAccount || !computer.devices[i].invites.empty())
-      visible.push_back(i);
+    if (IsVisible(computer.devices[i], place.owner)) visible.push_back(i);
   return visible;
 }
 
@@ -47,9 +59,10 @@ std::optional<DevicePlace> FindDevice(const World& world, const std::string& id_
                                       const std::string& id_device) {
   std::optional<ComputerPlace> computer = FindComputer(world, id_comp);
   if (!computer) return std::nullopt;
-  const Computer& found = ComputerAt(world, *computer);
-  for (size_t index : VisibleDevices(world, *computer))
-    if (found.devices[index].id == id_device) return DevicePlace{*computer, index};
+  const std::vector<Device>& devices = ComputerAt(world, *computer).devices;
+  for (size_t i = 0; i < devices.size(); ++i)
+    if (devices[i].id == id_device && IsVisible(devices[i], computer->owner))
+      return DevicePlace{*computer, i};
   return std::nullopt;
 }
 
