@@ -5,8 +5,9 @@
 //   process_timer [--runs N] [--sink null|pipe|FILE] [--trace FIFO] -- PROGRAM ARGS...
 //
 // One line per run on standard output, tab-separated:
-//   wall_us  maxrss_kb  exit_code  output_bytes
-// With --trace, WIRENEST_CALL_LOG is pointed at a FIFO made at that path and
+//   wall_us  maxrss_kb  exit_code  output_bytes  cpu_us
+// (cpu_us: user and system time of the child, its threads included.) With
+// --trace, WIRENEST_CALL_LOG is pointed at a FIFO made at that path and
 // three columns follow: the times (us from the fork) at which the call log
 // showed the first asynchronous request and the first WN_GetEvents, and at
 // which the program printed the line "Success"; -1 for what never came.
@@ -41,6 +42,7 @@ struct RunResult {
   long maxrss_kb = 0;
   int exit_code = -1;
   long long output_bytes = 0;
+  long long cpu_us = 0;
   long long request_us = -1;
   long long answer_us = -1;
   long long success_us = -1;
@@ -132,7 +134,10 @@ void DrainOutputs(int output_fd, int log_fd, long long start_us, RunResult* resu
   for (;;) {
     struct pollfd fds[2] = {{output_fd, POLLIN, 0}, {log_fd, POLLIN, 0}};
     int count = log_fd >= 0 ? 2 : 1;
-    if (poll(fds, count, -1) < 0) {
+    // Without a log to watch, read as a plain consumer such as cat does.
+    if (count == 1) {
+      fds[0].revents = POLLIN;
+    } else if (poll(fds, count, -1) < 0) {
       if (errno == EINTR)
         continue;
       return;
@@ -152,7 +157,8 @@ void DrainOutputs(int output_fd, int log_fd, long long start_us, RunResult* resu
       if (n <= 0)
         return;
       result->output_bytes += n;
-      success.Feed(buffer, static_cast<size_t>(n), now);
+      if (count == 2)
+        success.Feed(buffer, static_cast<size_t>(n), now);
     }
   }
 }
@@ -204,6 +210,8 @@ bool RunOnce(const Options& options, int log_fd, RunResult* result) {
   }
   result->wall_us = NowUs() - start;
   result->maxrss_kb = usage.ru_maxrss;
+  result->cpu_us = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
+                   usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
   result->exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   if (!piped) {
     struct stat info;
@@ -252,8 +260,8 @@ int main(int argc, char** argv) {
     }
     if (result.exit_code != 0)
       ++failures;
-    printf("%lld\t%ld\t%d\t%lld", result.wall_us, result.maxrss_kb, result.exit_code,
-           result.output_bytes);
+    printf("%lld\t%ld\t%d\t%lld\t%lld", result.wall_us, result.maxrss_kb, result.exit_code,
+           result.output_bytes, result.cpu_us);
     if (!options.trace.empty())
       printf("\t%lld\t%lld\t%lld", result.request_us, result.answer_us, result.success_us);
     printf("\n");

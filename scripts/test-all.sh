@@ -1,16 +1,42 @@
 #!/bin/sh
-# Sets up, builds both programs and the checked builds, and runs every test.
+# Sets up, builds both programs and the checked builds, and runs every test;
+# the 64-bit program's black-box tests run once more under valgrind's
+# memcheck, and each fuzz target runs for 30 seconds on top of its corpus.
+# Each stage reports how long it took.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
 jobs=$(nproc)
 status=0
-for flavour in 64 32 asan; do
-  echo "== $flavour"
+
+started=0
+begin() {
+  echo "== $1"
+  started=$(date +%s)
+}
+took() {
+  echo "== $1: $(( $(date +%s) - started ))s"
+}
+
+begin setup
+"$root/scripts/setup.sh"
+took setup
+for flavour in 64 32 asan tsan; do
+  begin "$flavour"
   "$root/scripts/build.sh" "$flavour"
   (cd "$root/build/$flavour" && ctest --output-on-failure -j"$jobs") || status=1
+  took "$flavour"
+  if [ "$flavour" = 64 ]; then
+    begin "64 under memcheck"
+    # Faults and definite or indirect leaks end the program with 99, which
+    # fails the test; memory kept for the whole run is not a leak.
+    (cd "$root/build/64" &&
+      WNCTL_TEST_WRAPPER="valgrind --error-exitcode=99 --leak-check=full \
+--show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect -q" \
+        ctest --output-on-failure -j"$jobs" -R '^blackbox_tests_') || status=1
+    took "64 under memcheck"
+  fi
 done
-echo "== tsan (event channel and runner)"
-"$root/scripts/build.sh" tsan
-(cd "$root/build/tsan" && ctest --output-on-failure -R '^(unit_tests|standin_tests)$') || status=1
+begin fuzz
+"$root/scripts/fuzz.sh" 30 || status=1
+took fuzz
 exit $status

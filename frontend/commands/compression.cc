@@ -9,6 +9,11 @@ const OptionSpec kConnectionOptionTable[] = {
     {nullptr, false},
 };
 
+const OptionSpec kChangeConnectionOptionTable[] = {
+    {"--compression", true},
+    {nullptr, false},
+};
+
 ConnectionChoice ReadConnectionChoice(const OptionValueList& options) {
   ConnectionChoice choice;
   for (const auto& option : options) {

@@ -14,6 +14,8 @@
 
 // "--compression" (a value), "--auto-reconnect", "--no-auto-reconnect".
 extern const OptionSpec kConnectionOptionTable[];
+// "--compression" alone, for a connection already made.
+extern const OptionSpec kChangeConnectionOptionTable[];
 
 // The reconnect choice: -1 when neither reconnect option was given.
 const int32_t kReconnectUnset = -1;

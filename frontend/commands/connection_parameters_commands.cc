@@ -5,15 +5,6 @@
 #include "frontend/library/change_parameters_runner.h"
 #include "frontend/reports/connect_parameters_report.h"
 
-namespace {
-
-const OptionSpec kChangeConnectionOptionTable[] = {
-    {"--compression", true},
-    {nullptr, false},
-};
-
-}  // namespace
-
 int CCommandLineZirOdo::OnDefaultConnectParameters(ArgumentList& arguments) {
   if (arguments.empty())
     return ShowDefaultConnectParameters();

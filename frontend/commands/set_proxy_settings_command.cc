@@ -1,8 +1,8 @@
+#include "frontend/commands/set_proxy_settings_command.h"
+
 #include <iostream>
 #include <string>
-#include <vector>
 
-#include "cmdline/option_parser.h"
 #include "frontend/commands/command_line_zirodo.h"
 #include "frontend/library/proxy_runner.h"
 
@@ -33,14 +33,6 @@ const ProxyOption kProxyOptions[] = {
     {nullptr, nullptr, false, nullptr},
 };
 
-std::vector<OptionSpec> MakeOptionTable() {
-  std::vector<OptionSpec> table;
-  for (const ProxyOption* option = kProxyOptions; option->name; ++option)
-    table.push_back(OptionSpec{option->name, option->text != nullptr});
-  table.push_back(OptionSpec{nullptr, false});
-  return table;
-}
-
 void ApplyProxyOption(const std::string& name, const std::string& value, ProxySettings* settings) {
   for (const ProxyOption* option = kProxyOptions; option->name; ++option) {
     if (name != option->name)
@@ -70,8 +62,16 @@ const char* CheckProxySettings(const ProxySettings& settings) {
 
 }  // namespace
 
+std::vector<OptionSpec> MakeProxyOptionTable() {
+  std::vector<OptionSpec> table;
+  for (const ProxyOption* option = kProxyOptions; option->name; ++option)
+    table.push_back(OptionSpec{option->name, option->text != nullptr});
+  table.push_back(OptionSpec{nullptr, false});
+  return table;
+}
+
 int CCommandLineZirOdo::OnSetProxySettings(ArgumentList& arguments) {
-  const std::vector<OptionSpec> table = MakeOptionTable();
+  const std::vector<OptionSpec> table = MakeProxyOptionTable();
   COptionParser parser(table.data());
   if (!parser.Parse(arguments)) {
     PrintHelpFor(kCommand);

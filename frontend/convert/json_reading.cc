@@ -37,9 +37,7 @@ std::string JsonAsText(const Json::Value& value) {
   return std::string();
 }
 
-namespace {
-
-int32_t ParseLeadingInt(const std::string& text) {
+int64_t ParseLeadingInteger(const std::string& text, int64_t minimum, int64_t maximum) {
   size_t pos = 0;
   while (pos < text.size() && isspace(static_cast<unsigned char>(text[pos])))
     ++pos;
@@ -48,19 +46,17 @@ int32_t ParseLeadingInt(const std::string& text) {
     negative = text[pos] == '-';
     ++pos;
   }
-  const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
+  // Past any range in use, more digits cannot bring the number back.
+  const int64_t kBeyondEveryRange = int64_t(1) << 40;
   int64_t magnitude = 0;
   for (; pos < text.size() && isdigit(static_cast<unsigned char>(text[pos])); ++pos) {
     magnitude = magnitude * 10 + (text[pos] - '0');
-    if (magnitude > limit) {
-      magnitude = limit;
+    if (magnitude > kBeyondEveryRange)
       break;
-    }
   }
-  return static_cast<int32_t>(negative ? -magnitude : magnitude);
+  int64_t number = negative ? -magnitude : magnitude;
+  return number < minimum ? minimum : number > maximum ? maximum : number;
 }
-
-}  // namespace
 
 bool JsonAsInt(const Json::Value& value, int32_t* result) {
   switch (value.type()) {
@@ -89,7 +85,8 @@ bool JsonAsInt(const Json::Value& value, int32_t* result) {
       return true;
     }
     case Json::stringValue:
-      *result = ParseLeadingInt(value.asString());
+      *result = static_cast<int32_t>(
+          ParseLeadingInteger(value.asString(), INT32_MIN, INT32_MAX));
       return true;
     case Json::booleanValue:
       *result = value.asBool() ? 1 : 0;

@@ -23,6 +23,10 @@ bool JsonAsInt(const Json::Value& value, int32_t* result);
 // reading) for strings, arrays and objects.
 bool JsonAsBool(const Json::Value& value, bool* result);
 
+// The decimal number at the start of a text (after white space, with one
+// optional sign), clamped to the range; 0 when there are no digits.
+int64_t ParseLeadingInteger(const std::string& text, int64_t minimum, int64_t maximum);
+
 // Whether members can be read from the value: an object, or null (which
 // reads as an object without members).
 bool IsObjectOrNull(const Json::Value& value);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 
 #include "frontend/convert/library_value.h"
 #include "frontend/devices/md5_hex.h"
@@ -20,24 +21,37 @@ void HashDeviceIds(const std::vector<std::string>& device_ids, DeviceHashMap* ha
     (*hashes)[id] = Md5Hex(id);
 }
 
+namespace {
+
+// The devices after the first that share a prefix of `length` digits.
+size_t CountRepeatedPrefixes(const DeviceHashMap& hashes, size_t length) {
+  std::unordered_set<std::string_view> taken;
+  taken.reserve(hashes.size());
+  size_t repeats = 0;
+  for (const auto& entry : hashes) {
+    if (!taken.insert(std::string_view(entry.second).substr(0, length)).second)
+      ++repeats;
+  }
+  return repeats;
+}
+
+}  // namespace
+
 void MakeDeviceAliases(const DeviceHashMap& hashes, DeviceAliasMap* aliases) {
   if (hashes.empty())
     return;
   size_t length = kFirstAliasLength;
   for (;;) {
-    std::set<std::string> taken;
-    size_t repeats = 0;
-    for (const auto& entry : hashes) {
-      std::string prefix = entry.second.substr(0, length);
-      if (!taken.insert(prefix).second)
-        ++repeats;
-      (*aliases)[entry.first] = prefix;
-    }
+    size_t repeats = CountRepeatedPrefixes(hashes, length);
     // Equal digests repeat at any length: the pass at the longest one stands.
     if (repeats == 0 || length == kLongestAliasLength)
-      return;
+      break;
     length = std::min(length + repeats, kLongestAliasLength);
   }
+  // Only the last pass's prefixes stand, so they are written once, in key
+  // order (which makes the end the right hint).
+  for (const auto& entry : hashes)
+    aliases->insert_or_assign(aliases->end(), entry.first, entry.second.substr(0, length));
 }
 
 std::vector<std::string> FindDevices(const DeviceHashMap& hashes, const std::string& idx) {

@@ -1,10 +1,9 @@
 #include "frontend/library/command_runner.h"
 
-#include <ctype.h>
-
 #include <iostream>
 
 #include "frontend/convert/json_reading.h"
+#include "frontend/devices/device_aliases.h"
 #include "frontend/library/service_state.h"
 
 const RunnerMessages kPlainRunnerMessages = {
@@ -18,36 +17,10 @@ const RunnerMessages kPlainRunnerMessages = {
     "ERROR: command finished with error: ",
 };
 
-namespace {
-
-const uint64_t kLargestCommandId = 0xFFFFFFFFu;
-
-WN_CommandId ParseLeadingCommandId(const std::string& text) {
-  size_t pos = 0;
-  while (pos < text.size() && isspace(static_cast<unsigned char>(text[pos])))
-    ++pos;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
-  uint64_t magnitude = 0;
-  for (; pos < text.size() && isdigit(static_cast<unsigned char>(text[pos])); ++pos) {
-    magnitude = magnitude * 10 + static_cast<uint64_t>(text[pos] - '0');
-    if (magnitude > kLargestCommandId) {
-      magnitude = kLargestCommandId;
-      break;
-    }
-  }
-  // Below the range clamps to its bottom, 0, which no started request has.
-  return negative ? 0 : static_cast<WN_CommandId>(magnitude);
-}
-
-}  // namespace
-
 bool ReadCommandId(const Json::Value& value, WN_CommandId* id) {
   if (value.isString()) {
-    *id = ParseLeadingCommandId(value.asString());
+    // Below the range clamps to its bottom, 0, which no started request has.
+    *id = static_cast<WN_CommandId>(ParseLeadingInteger(value.asString(), 0, 0xFFFFFFFFu));
     return true;
   }
   // Null, booleans and numbers: the JSON library's own range test, after
@@ -84,6 +57,11 @@ bool PassLoggedInGate() {
     return true;
   PrintServiceStateError(state);
   return false;
+}
+
+bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,
+                              std::string* device_id) {
+  return PassLoggedInGate() && ResolveDeviceId(id_device, id_comp, device_id);
 }
 
 bool PrepareEventChannel() {

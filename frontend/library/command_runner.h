@@ -30,20 +30,25 @@ struct RunnerMessages {
 };
 extern const RunnerMessages kPlainRunnerMessages;
 
-// Step 1: true when the service is logged in; otherwise prints the state.
+// True when the service is logged in; otherwise prints the state.
 bool PassLoggedInGate();
 
-// Step 3: true when the channel is ready; otherwise prints the error.
+// The gate, then the device that ID_DEVICE names. False after the
+// failure's line.
+bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,
+                              std::string* device_id);
+
+// True when the channel is ready; otherwise prints the error.
 bool PrepareEventChannel();
 
-// Steps 5 to 8: prepares the hand-over, sends the request, waits up to
+// Prepares the hand-over, sends the request, waits up to
 // `timeout_ms` and checks the answer. Returns 0 after the success line, 1
 // after a failure line. `error`, when given, receives the answer's error
 // text when the request finished with one.
 int SendAndCheckAnswer(const std::function<WN_CommandId()>& send, uint32_t timeout_ms,
                        const RunnerMessages& messages, std::string* error = nullptr);
 
-// How an answer ends a request (step 8).
+// How an answer ends a request.
 enum class AnswerOutcome {
   NoAnswer,           // not an object
   WrongCommand,       // "id_cmd" is not the request's id, or unreadable

@@ -5,7 +5,6 @@
 #include "frontend/commands/compression.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
-#include "frontend/devices/device_aliases.h"
 #include "frontend/library/command_runner.h"
 #include "frontend/reports/status_reports.h"
 
@@ -21,11 +20,6 @@ bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id)
   const Json::Value& status = JsonMember(document, "status");
   return status.isString() && status.asString() == "shared" &&
          document.isMember("connect_info");
-}
-
-bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,
-                              std::string* device_id) {
-  return PassLoggedInGate() && ResolveDeviceId(id_device, id_comp, device_id);
 }
 
 int SendDeviceParameters(DeviceParametersRequest request, const std::string& id_comp,

@@ -19,16 +19,11 @@ int RunConnectDeviceCommand(const std::string& id_device, const std::string& com
 // "connect_info" member. Silent.
 bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id);
 
-// Steps 1 and 2: the state gate and the device resolution. False after the
-// failure's line.
-bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,
-                              std::string* device_id);
-
 // A request that takes a device and a parameters document.
 typedef WN_CommandId (*DeviceParametersRequest)(VARIANT id_comp, VARIANT id_device,
                                                 VARIANT params, int32_t reserved);
 
-// Steps 4 to 9 for such a request; `error` as SendAndCheckAnswer gives it.
+// Sends such a request and checks its answer; `error` as SendAndCheckAnswer gives it.
 int SendDeviceParameters(DeviceParametersRequest request, const std::string& id_comp,
                          const std::string& device_id, const Json::Value& parameters,
                          uint32_t timeout_ms, std::string* error = nullptr);

@@ -6,7 +6,6 @@
 
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
-#include "frontend/devices/device_aliases.h"
 #include "frontend/library/command_runner.h"
 #include "wirenestdk.h"
 
@@ -29,7 +28,7 @@ bool ReadRecord(const ScopedVariant& info, Json::Value* record) {
   return VariantToJson(info.get(), record) && IsObjectOrNull(*record);
 }
 
-// Steps 3 and on, once the invite has passed its checks.
+// Once the invite has passed its checks: the channel, the request, the answer.
 int SendInviteRequest(WN_CommandId (*request)(VARIANT, int32_t), const ScopedVariant& invite) {
   if (!PrepareEventChannel())
     return 1;
@@ -50,13 +49,9 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
 }
 
 int RunMakeInviteCommand(const std::string& id_device, const std::string& email) {
-  if (!PassLoggedInGate())
-    return 1;
   std::string id_comp;
   std::string device_id;
-  if (!ResolveDeviceId(id_device, &id_comp, &device_id))
-    return 1;
-  if (!PrepareEventChannel())
+  if (!PassGateAndResolveDevice(id_device, &id_comp, &device_id) || !PrepareEventChannel())
     return 1;
   ScopedVariant comp_value(id_comp);
   ScopedVariant device_value(device_id);

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "frontend/convert/library_value.h"
-#include "frontend/devices/device_aliases.h"
 #include "frontend/library/command_runner.h"
 #include "wirenestdk.h"
 
@@ -24,10 +23,8 @@ int RunComputerRequest(const std::string& id_comp, const ComputerRequest& reques
 
 // The runner steps for a request on the one device that ID_DEVICE names.
 int RunDeviceRequest(const std::string& id_device, const DeviceRequest& request) {
-  if (!PassLoggedInGate())
-    return 1;
   std::string id_comp, device_id;
-  if (!ResolveDeviceId(id_device, &id_comp, &device_id) || !PrepareEventChannel())
+  if (!PassGateAndResolveDevice(id_device, &id_comp, &device_id) || !PrepareEventChannel())
     return 1;
   ScopedVariant comp_value(id_comp);
   ScopedVariant device_value(device_id);

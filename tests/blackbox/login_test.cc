@@ -213,12 +213,12 @@ TerminalResult LoginOnTerminal(AtPrompt action) {
     setenv("WIRENEST_SCENARIO", dir.File("scenario.json").c_str(), 1);
     unsetenv("WIRENEST_STATE");
     setenv("WIRENEST_CALL_LOG", dir.File("calls.log").c_str(), 1);
-    std::string program = WNCTL_PROGRAM_PATH;
-    execl(program.c_str(), program.c_str(), "login", "me@example.org", (char*)nullptr);
-    _exit(127);
+    // The signals at the prompt end the program as a shell would let them.
+    signal(SIGINT, SIG_DFL);
+    ExecProgram({"login", "me@example.org"});
   }
   close(out_pipe[1]);
-  long long deadline = NowMs() + 20000;
+  long long deadline = NowMs() + 20000LL * TimeScale();
   ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string& t) {
     return t.find("Password: ") != std::string::npos;
   });
@@ -260,6 +260,7 @@ TerminalResult LoginOnTerminal(AtPrompt action) {
   close(master);
   close(slave);
   result.calls = ReadFile(dir.File("calls.log"));
+  ExpectNoCheckerReport(result.exit_code, ReadFile(dir.File("stderr")));
   EXPECT_EQ("", ReadFile(dir.File("stderr")));
   return result;
 }

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 std::string ProgramResult::CallLog() const {
   std::string text;
   for (const std::string& line : calls)
@@ -80,6 +82,75 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 }  // namespace
 
+bool ProgramIsWrapped() {
+  const char* words = getenv("WNCTL_TEST_WRAPPER");
+  return words && words[strspn(words, " \t")] != '\0';
+}
+
+// A memory checker makes the program's own work many times slower; its
+// waits for the library stay as they are.
+int TimeScale() { return ProgramIsWrapped() ? 10 : 1; }
+
+void ExecProgram(const std::vector<std::string>& arguments) {
+  std::vector<std::string> words;
+  if (const char* wrapper = getenv("WNCTL_TEST_WRAPPER")) {
+    std::istringstream split(wrapper);
+    for (std::string word; split >> word;)
+      words.push_back(word);
+  }
+  words.push_back(WNCTL_PROGRAM_PATH);
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words)
+    argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
+void ExpectNoCheckerReport(int exit_code, const std::string& err) {
+  if (ProgramIsWrapped() && exit_code == kCheckerExitCode)
+    ADD_FAILURE() << "the checker found a fault:\n" << err;
+}
+
+namespace {
+
+// Reads both pipes until they end, or the deadline passes (then the child is
+// killed); with `first_line_only` the output's pipe is closed after its first
+// line. -1 marks a closed pipe.
+void CollectOutput(pid_t child, int* out_fd, int* err_fd, bool first_line_only,
+                   long long deadline, ProgramResult* result) {
+  char buffer[4096];
+  while (*out_fd >= 0 || *err_fd >= 0) {
+    pollfd fds[2] = {{*out_fd, POLLIN, 0}, {*err_fd, POLLIN, 0}};
+    long long left = deadline - NowMs();
+    if (left <= 0) {
+      kill(child, SIGKILL);
+      return;
+    }
+    if (poll(fds, 2, static_cast<int>(left)) <= 0)
+      continue;
+    for (int i = 0; i < 2; ++i) {
+      int* fd = i == 0 ? out_fd : err_fd;
+      if (*fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+        continue;
+      ssize_t n = read(*fd, buffer, sizeof buffer);
+      std::string& text = i == 0 ? result->out : result->err;
+      if (n > 0)
+        text.append(buffer, static_cast<size_t>(n));
+      size_t line_end = i == 0 && first_line_only ? text.find('\n') : std::string::npos;
+      if (line_end != std::string::npos)
+        text.erase(line_end + 1);
+      if (n <= 0 || line_end != std::string::npos) {
+        close(*fd);
+        *fd = -1;
+      }
+    }
+  }
+}
+
+}  // namespace
+
 ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run) {
   ProgramResult result;
@@ -95,14 +166,35 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
     return result;
+  // The harness writes to pipes whose reader may have gone.
+  signal(SIGPIPE, SIG_IGN);
+  if (run.output == ProgramOutput::kReaderGone) {
+    close(out_pipe[0]);
+    out_pipe[0] = -1;
+  }
+  // The smallest pipe: a long output is still being written when the
+  // reader goes.
+  if (run.output == ProgramOutput::kFirstLine)
+    fcntl(out_pipe[1], F_SETPIPE_SZ, 4096);
 
   pid_t child = fork();
   if (child == 0) {
+    // As a shell starts it: SIGPIPE as the system has it.
+    signal(SIGPIPE, SIG_DFL);
     dup2(in_pipe[0], 0);
     dup2(out_pipe[1], 1);
     dup2(err_pipe[1], 2);
-    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]})
-      close(fd);
+    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
+      if (fd >= 0)
+        close(fd);
+    }
+    if (run.output == ProgramOutput::kClosed)
+      close(1);
+    if (run.output == ProgramOutput::kFull) {
+      int full = open("/dev/full", O_WRONLY);
+      dup2(full, 1);
+      close(full);
+    }
     if (scenario_path.empty())
       unsetenv("WIRENEST_SCENARIO");
     else
@@ -113,29 +205,12 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
     else
       unsetenv("WIRENEST_STATE");
     setenv("WIRENEST_CALL_LOG", log_path.c_str(), 1);
-    // A checker such as valgrind may wrap the program: its words come first.
-    std::vector<std::string> wrapper;
-    if (const char* words = getenv("WNCTL_TEST_WRAPPER")) {
-      std::istringstream split(words);
-      for (std::string word; split >> word;)
-        wrapper.push_back(word);
-    }
-    std::string program = WNCTL_PROGRAM_PATH;
-    std::vector<char*> argv;
-    for (std::string& word : wrapper)
-      argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments)
-      argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
+    ExecProgram(arguments);
   }
   close(in_pipe[0]);
   close(out_pipe[1]);
   close(err_pipe[1]);
 
-  signal(SIGPIPE, SIG_IGN);
   size_t written = 0;
   while (written < run.input.size()) {
     ssize_t n = write(in_pipe[1], run.input.data() + written, run.input.size() - written);
@@ -145,31 +220,13 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
   }
   close(in_pipe[1]);
 
-  long long deadline = NowMs() + run.timeout_ms;
-  bool out_open = true, err_open = true;
-  char buffer[4096];
-  while (out_open || err_open) {
-    pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
-    long long left = deadline - NowMs();
-    if (left <= 0) {
-      kill(child, SIGKILL);
-      break;
-    }
-    if (poll(fds, 2, static_cast<int>(left)) <= 0)
-      continue;
-    for (int i = 0; i < 2; ++i) {
-      bool& open = i == 0 ? out_open : err_open;
-      if (!open || !(fds[i].revents & (POLLIN | POLLHUP)))
-        continue;
-      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n <= 0)
-        open = false;
-      else
-        (i == 0 ? result.out : result.err).append(buffer, static_cast<size_t>(n));
-    }
+  long long deadline = NowMs() + static_cast<long long>(run.timeout_ms) * TimeScale();
+  CollectOutput(child, &out_pipe[0], &err_pipe[0], run.output == ProgramOutput::kFirstLine,
+                deadline, &result);
+  for (int fd : {out_pipe[0], err_pipe[0]}) {
+    if (fd >= 0)
+      close(fd);
   }
-  close(out_pipe[0]);
-  close(err_pipe[0]);
 
   int status = 0;
   while (waitpid(child, &status, WNOHANG) == 0) {
@@ -181,6 +238,8 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
     usleep(1000);
   }
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   result.calls = SplitLines(ReadFile(log_path));
+  ExpectNoCheckerReport(result.exit_code, result.err);
   return result;
 }

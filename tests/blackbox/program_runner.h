@@ -6,6 +6,15 @@
 #include <string>
 #include <vector>
 
+// What the program's standard output is.
+enum class ProgramOutput {
+  kPipe,        // a pipe read to its end
+  kClosed,      // closed, as by ">&-"
+  kFull,        // a device that is always full (/dev/full)
+  kReaderGone,  // a pipe whose reader has gone before the program starts
+  kFirstLine,   // a small pipe whose reader takes the first line and goes, as "| head -n 1"
+};
+
 struct ProgramRun {
   // The stand-in's scenario, as JSON text; empty runs the demo world.
   std::string scenario;
@@ -13,13 +22,16 @@ struct ProgramRun {
   std::string input;
   // The stand-in's state file; empty gives a fresh one for this run only.
   std::string state_file;
-  // Killed after this long: a hang fails the test instead of the suite.
+  ProgramOutput output = ProgramOutput::kPipe;
+  // Killed after this long (times TimeScale()): a hang fails the test
+  // instead of the suite.
   int timeout_ms = 30000;
 };
 
 struct ProgramResult {
   int exit_code = -1;  // -1 when killed or ended by a signal
-  std::string out;
+  int signal = 0;      // the signal that ended the program, if one did
+  std::string out;     // with ProgramOutput::kFirstLine, that line only
   std::string err;
   std::vector<std::string> calls;  // the call log, one line per call
 
@@ -29,6 +41,19 @@ struct ProgramResult {
 
 ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run = ProgramRun());
+
+// WNCTL_TEST_WRAPPER, when set, holds words put before the program, such as
+// a memory checker. The wrapper is to end with kCheckerExitCode when it finds
+// a fault (valgrind --error-exitcode=99): RunProgram then fails the test.
+const int kCheckerExitCode = 99;
+bool ProgramIsWrapped();
+// How much slower a wrapped program runs: tests multiply their waits by it.
+int TimeScale();
+// In a child just forked: becomes the program with these arguments, after
+// the wrapper's words.
+[[noreturn]] void ExecProgram(const std::vector<std::string>& arguments);
+// Fails the test when the checker of a wrapped run reported a fault.
+void ExpectNoCheckerReport(int exit_code, const std::string& err);
 
 // A fresh directory for one test, removed with everything in it.
 class TempDir {

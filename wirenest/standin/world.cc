@@ -29,6 +29,30 @@ bool IsVisible(const Device& device, Owner owner) {
   return owner != Owner::kOtherAccount || !device.invites.empty();
 }
 
+const std::string& IdOf(const Computer& computer) { return computer.id_comp; }
+const std::string& IdOf(const Device& device) { return device.id; }
+
+// The first place of `id` in `list` as far as the index tells; nothing when
+// it cannot tell, and the caller walks the list. Ids are not changed in
+// place; were one changed, the index would miss it or point elsewhere, and
+// the walk decides.
+template <typename T>
+std::optional<size_t> IndexedPlace(const std::vector<T>& list, IdIndex* index,
+                                   const std::string& id) {
+  if (index->made_for != list.data() || index->size != list.size()) {
+    *index = IdIndex();
+    index->made_for = list.data();
+    index->size = list.size();
+    index->first.reserve(list.size());
+    for (size_t i = 0; i < list.size() && index->unique; ++i)
+      index->unique = index->first.emplace(IdOf(list[i]), i).second;
+  }
+  if (!index->unique) return std::nullopt;
+  auto entry = index->first.find(id);
+  if (entry == index->first.end() || IdOf(list[entry->second]) != id) return std::nullopt;
+  return entry->second;
+}
+
 bool OffersADevice(const Computer& computer) {
   return std::any_of(computer.devices.begin(), computer.devices.end(),
                      [](const Device& device) { return IsVisible(device, Owner::kOtherAccount); });
@@ -39,8 +63,14 @@ bool OffersADevice(const Computer& computer) {
 std::optional<ComputerPlace> FindComputer(const World& world, const std::string& id_comp) {
   if (world.local && (id_comp == "local" || id_comp == world.local->id_comp))
     return ComputerPlace{Owner::kLocal, 0};
+  if (std::optional<size_t> i = IndexedPlace(world.remote, &world.remote_index, id_comp))
+    return ComputerPlace{Owner::kAccount, *i};
   for (size_t i = 0; i < world.remote.size(); ++i)
     if (world.remote[i].id_comp == id_comp) return ComputerPlace{Owner::kAccount, i};
+  if (std::optional<size_t> i = IndexedPlace(world.other, &world.other_index, id_comp)) {
+    if (!OffersADevice(world.other[*i])) return std::nullopt;
+    return ComputerPlace{Owner::kOtherAccount, *i};
+  }
   for (size_t i = 0; i < world.other.size(); ++i)
     if (world.other[i].id_comp == id_comp && OffersADevice(world.other[i]))
       return ComputerPlace{Owner::kOtherAccount, i};
@@ -59,7 +89,12 @@ std::optional<DevicePlace> FindDevice(const World& world, const std::string& id_
                                       const std::string& id_device) {
   std::optional<ComputerPlace> computer = FindComputer(world, id_comp);
   if (!computer) return std::nullopt;
-  const std::vector<Device>& devices = ComputerAt(world, *computer).devices;
+  const Computer& found = ComputerAt(world, *computer);
+  const std::vector<Device>& devices = found.devices;
+  if (std::optional<size_t> i = IndexedPlace(devices, &found.device_index, id_device)) {
+    if (!IsVisible(devices[*i], computer->owner)) return std::nullopt;
+    return DevicePlace{*computer, *i};
+  }
   for (size_t i = 0; i < devices.size(); ++i)
     if (devices[i].id == id_device && IsVisible(devices[i], computer->owner))
       return DevicePlace{*computer, i};

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <json/json.h>
@@ -46,12 +47,24 @@ struct Device {
   std::vector<DeviceInvite> invites;
 };
 
+// Where each id first stands in a list of computers or devices, so that a
+// listing's one lookup per device does not walk the lists. Made by the Find
+// functions for the list as it then is; a list of another address or length
+// makes it again. Not part of the world: neither read nor written as such.
+struct IdIndex {
+  const void* made_for = nullptr;
+  size_t size = 0;
+  bool unique = true;  // false: an id repeats, and lookups walk the list
+  std::unordered_map<std::string, size_t> first;
+};
+
 struct Computer {
   std::string id_comp;
   std::string comp_name;
   std::string status = "online";  // "online" or "offline"; local: unused
   std::string email;              // the owner, on computers of other accounts
   std::vector<Device> devices;
+  mutable IdIndex device_index;
 };
 
 struct Account {
@@ -76,6 +89,7 @@ struct World {
   std::vector<Computer> other;   // computers of other accounts
   Json::Value default_params = Json::Value(Json::objectValue);
   Json::Value proxy = Json::Value(Json::objectValue);
+  mutable IdIndex remote_index, other_index;
 };
 
 enum class Owner { kLocal, kAccount, kOtherAccount };

@@ -1,0 +1,319 @@
+#!/usr/bin/python3
+"""Measures what the front end costs as the account grows.
+
+    run_benchmark.py [--build DIR] [--work DIR] [--plot PNG] [--quick]
+
+Generates stand-in worlds of growing size (bench/make_world.py), runs
+wnctl64 and bench/listing_floor on them as whole processes through
+bench/process_timer, and writes to the work folder:
+  results.json   every run
+  results.md     the tables
+and the plot of time per device to --plot. Run by hand; it is not a test.
+"""
+
+import argparse
+import json
+import os
+import statistics
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import make_world  # noqa: E402
+
+REMOTE_COMPUTERS = [1, 10, 100, 1000]
+REMOTE_DEVICES_EACH = 100
+LOCAL_DEVICES = [10, 1000, 100000]
+SINKS = ["file", "pipe"]
+LOCK_WORLD_DEVICES = 10
+
+
+class Bench:
+    def __init__(self, build, work, quick):
+        self.bin = os.path.join(build, "bin")
+        self.work = work
+        self.quick = quick
+        self.program = os.path.join(self.bin, "wnctl64")
+        self.floor = os.path.join(self.bin, "listing_floor")
+        self.timer = os.path.join(self.bin, "process_timer")
+
+    def runs_for(self, devices):
+        if self.quick:
+            return 3
+        return 7 if devices <= 10000 else 5
+
+    def scenario(self, name, scenario):
+        path = os.path.join(self.work, name + ".json")
+        make_world.write(scenario, path)
+        return path
+
+    def time(self, scenario_path, command, runs, sink="null", trace=None):
+        env = dict(os.environ)
+        env.pop("WIRENEST_CALL_LOG", None)
+        env.pop("WIRENEST_STATE", None)
+        env["WIRENEST_SCENARIO"] = scenario_path
+        sink_arg = os.path.join(self.work, "output.txt") if sink == "file" else sink
+        argv = [self.timer, "--runs", str(runs), "--sink", sink_arg]
+        if trace:
+            argv += ["--trace", os.path.join(self.work, "call-log.fifo")]
+        done = subprocess.run(argv + ["--"] + command, env=env, capture_output=True,
+                              text=True, check=False)
+        rows = [[int(x) for x in line.split("\t")] for line in done.stdout.splitlines()]
+        if done.returncode != 0 or len(rows) != runs:
+            raise SystemExit("failed: %s\n%s%s" % (" ".join(command), done.stdout,
+                                                   done.stderr))
+        return rows
+
+    def call_log(self, scenario_path, command):
+        log = os.path.join(self.work, "calls.log")
+        if os.path.exists(log):
+            os.unlink(log)
+        env = dict(os.environ, WIRENEST_SCENARIO=scenario_path, WIRENEST_CALL_LOG=log)
+        env.pop("WIRENEST_STATE", None)
+        subprocess.run(command, env=env, stdout=subprocess.DEVNULL, check=True)
+        with open(log) as lines:
+            return lines.read()
+
+
+def summary(rows):
+    return {"wall_us": statistics.median(r[0] for r in rows),
+            "maxrss_kb": max(r[1] for r in rows),
+            "output_bytes": rows[0][3],
+            "cpu_us": statistics.median(r[4] for r in rows),
+            "runs": len(rows)}
+
+
+def check_same_calls(bench):
+    """The floor is a floor only if it asks the library exactly what the front end does."""
+    remote = bench.scenario("check-remote", {"world": make_world.world(1, 3, 20)})
+    local = bench.scenario("check-local", {"world": make_world.world(25, 0, 0)})
+    for path, kind in ((remote, "remote"), (local, "local")):
+        front = bench.call_log(path, [bench.program, "show-" + kind])
+        floor = bench.call_log(path, [bench.floor, kind])
+        if front != floor:
+            raise SystemExit("the floor's calls differ from show-%s's" % kind)
+        print("same %d library calls as show-%s" % (front.count("\n"), kind), flush=True)
+
+
+def measure_listings(bench, largest):
+    results = []
+    cases = [("remote", c * REMOTE_DEVICES_EACH, c) for c in REMOTE_COMPUTERS]
+    cases += [("local", d, 0) for d in LOCAL_DEVICES]
+    for kind, devices, computers in cases:
+        if devices > largest:
+            continue
+        world = (make_world.world(1, computers, REMOTE_DEVICES_EACH) if kind == "remote"
+                 else make_world.world(devices, 0, 0))
+        path = bench.scenario("%s-%d" % (kind, devices), {"world": world})
+        runs = bench.runs_for(devices)
+        commands = [("front end", [bench.program, "show-" + kind]),
+                    ("floor", [bench.floor, kind])]
+        if kind == "remote":
+            commands.insert(1, ("front end --verbose",
+                                [bench.program, "show-remote", "--verbose"]))
+        for sink in SINKS:
+            # Run after run, each command in turn, so that a change in the
+            # machine's load falls on all of them alike.
+            rows = {label: [] for label, _ in commands}
+            for _ in range(runs):
+                for label, command in commands:
+                    rows[label] += bench.time(path, command, 1, sink)
+            for label, _ in commands:
+                row = summary(rows[label])
+                row.update(kind=kind, devices=devices, sink=sink, what=label,
+                           computers=computers if kind == "remote" else 1)
+                results.append(row)
+                print("%-6s %6d devices  %-4s  %-19s %9.1f ms  %7d KB" %
+                      (kind, devices, sink, label, row["wall_us"] / 1000, row["maxrss_kb"]),
+                      flush=True)
+        os.unlink(path)
+    return results
+
+
+def measure_action(bench):
+    scenario = {"world": make_world.world(LOCK_WORLD_DEVICES, 0, 0)}
+    path = bench.scenario("lock", scenario)
+    device = "%s-%s" % (make_world.LOCAL_ID, make_world.first_device_id(scenario))
+    runs = 7 if not bench.quick else 3
+    lock = [bench.program, "lock-device", device]
+    traced = bench.time(path, lock, runs, "pipe", trace=True)
+    handover = [r[7] - r[6] for r in traced]
+    result = {
+        "lock_wall_us": summary(bench.time(path, lock, runs, "pipe"))["wall_us"],
+        "show_local_wall_us": summary(bench.time(path, [bench.program, "show-local"], runs,
+                                                 "pipe"))["wall_us"],
+        "traced_wall_us": statistics.median(r[0] for r in traced),
+        "request_us": statistics.median(r[5] for r in traced),
+        "answer_us": statistics.median(r[6] for r in traced),
+        "success_us": statistics.median(r[7] for r in traced),
+        "handover_us": statistics.median(handover),
+        "handover_max_us": max(handover),
+        "exit_after_success_us": statistics.median(r[0] - r[7] for r in traced),
+        "runs": runs,
+    }
+    version_world = bench.scenario("version", {"world": {}})
+    version = summary(bench.time(version_world, [bench.program, "version"], runs, "pipe"))
+    result["version_wall_us"] = version["wall_us"]
+    result["version_maxrss_kb"] = version["maxrss_kb"]
+    result["true_wall_us"] = summary(bench.time(version_world, ["/bin/true"], runs,
+                                                "pipe"))["wall_us"]
+    print(json.dumps(result), flush=True)
+    return result
+
+
+def machine():
+    model = "unknown"
+    with open("/proc/cpuinfo") as info:
+        for line in info:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    with open("/proc/meminfo") as info:
+        memory_kb = int(info.readline().split()[1])
+    with open("/proc/loadavg") as info:
+        load = " ".join(info.read().split()[:3])
+    return {"nproc": os.cpu_count(), "cpu": model, "memory_gib": round(memory_kb / 2**20, 1),
+            "load_average": load}
+
+
+def find(results, kind, devices, sink, what):
+    for row in results:
+        if (row["kind"], row["devices"], row["sink"], row["what"]) == (kind, devices, sink,
+                                                                        what):
+            return row
+    return None
+
+
+def listing_table(results, kind, what):
+    lines = ["| devices | computers | output | front end (ms) | floor (ms) | ratio | "
+             "front end us/device | floor us/device | CPU ratio | front end peak KB | "
+             "floor peak KB |",
+             "|---:|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|"]
+    sizes = sorted({r["devices"] for r in results if r["kind"] == kind})
+    if not sizes:
+        return "(not measured)"
+    for devices in sizes:
+        for sink in SINKS:
+            front = find(results, kind, devices, sink, what)
+            floor = find(results, kind, devices, sink, "floor")
+            lines.append("| %d | %d | %s | %.1f | %.1f | %.2f | %.1f | %.1f | %.2f | %d | %d |" % (
+                devices, front["computers"], sink, front["wall_us"] / 1000,
+                floor["wall_us"] / 1000, front["wall_us"] / floor["wall_us"],
+                front["wall_us"] / devices, floor["wall_us"] / devices,
+                front["cpu_us"] / floor["cpu_us"], front["maxrss_kb"], floor["maxrss_kb"]))
+    return "\n".join(lines)
+
+
+def linearity_table(results):
+    """Between two sizes: what each further device costs."""
+    lines = ["| listing | output | from → to devices | front end us/device | "
+             "floor us/device |", "|---|---|---|---:|---:|"]
+    for kind, what in (("remote", "front end"), ("remote", "front end --verbose"),
+                       ("local", "front end")):
+        sizes = sorted({r["devices"] for r in results if r["kind"] == kind})
+        for sink in SINKS:
+            for small, large in zip(sizes, sizes[1:]):
+                cost = []
+                for label in (what, "floor"):
+                    a, b = find(results, kind, small, sink, label), find(results, kind, large,
+                                                                         sink, label)
+                    cost.append((b["wall_us"] - a["wall_us"]) / (large - small))
+                lines.append("| show-%s%s | %s | %d → %d | %.1f | %.1f |" % (
+                    kind, what[len("front end"):], sink, small, large, cost[0], cost[1]))
+    return "\n".join(lines)
+
+
+def write_tables(results, action, path):
+    parts = ["### show-remote (%d devices per computer)" % REMOTE_DEVICES_EACH, "",
+             listing_table(results, "remote", "front end"), "",
+             "### show-remote --verbose", "",
+             listing_table(results, "remote", "front end --verbose"), "",
+             "### show-local", "", listing_table(results, "local", "front end"), "",
+             "### What each further device costs", "", linearity_table(results), "",
+             "### lock-device and version", "",
+             "| measurement | median (ms) |", "|---|---:|",
+             "| `lock-device`, whole process | %.2f |" % (action["lock_wall_us"] / 1000),
+             "| `show-local`, same world (%d devices) | %.2f |" % (
+                 LOCK_WORLD_DEVICES, action["show_local_wall_us"] / 1000),
+             "| traced: request sent (from start) | %.2f |" % (action["request_us"] / 1000),
+             "| traced: stand-in hands the answer over (from start) | %.2f |" % (
+                 action["answer_us"] / 1000),
+             "| traced: \"Success\" printed (from start) | %.2f |" % (
+                 action["success_us"] / 1000),
+             "| traced: answer to \"Success\" (largest of %d runs: %.2f) | %.3f |" % (
+                 action["runs"], action["handover_max_us"] / 1000,
+                 action["handover_us"] / 1000),
+             "| traced: \"Success\" to process end | %.2f |" % (
+                 action["exit_after_success_us"] / 1000),
+             "| `version` | %.2f |" % (action["version_wall_us"] / 1000),
+             "| `/bin/true` | %.2f |" % (action["true_wall_us"] / 1000), ""]
+    with open(path, "w") as out:
+        out.write("\n".join(parts))
+
+
+def plot(results, path):
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+    import matplotlib.ticker
+
+    figure, axes = plt.subplots(figsize=(9, 5.5), dpi=110)
+    series = [("remote", "front end", "file", "show-remote, to a file", "tab:blue", "-", "o"),
+              ("remote", "front end", "pipe", "show-remote, to a pipe", "tab:blue", "--", "o"),
+              ("remote", "front end --verbose", "file", "show-remote --verbose, to a file",
+               "tab:green", "-", "s"),
+              ("remote", "front end --verbose", "pipe", "show-remote --verbose, to a pipe",
+               "tab:green", "--", "s"),
+              ("remote", "floor", "file", "floor of show-remote", "black", ":", "o"),
+              ("local", "front end", "file", "show-local, to a file", "tab:red", "-", "^"),
+              ("local", "front end", "pipe", "show-local, to a pipe", "tab:red", "--", "^"),
+              ("local", "floor", "file", "floor of show-local", "dimgray", ":", "^")]
+    for kind, what, sink, label, color, style, marker in series:
+        rows = sorted((r for r in results
+                       if r["kind"] == kind and r["what"] == what and r["sink"] == sink),
+                      key=lambda r: r["devices"])
+        axes.plot([r["devices"] for r in rows], [r["wall_us"] / r["devices"] for r in rows],
+                  color=color, linestyle=style, marker=marker, label=label)
+    axes.set_xscale("log")
+    axes.set_yscale("log")
+    axes.set_yticks([20, 30, 50, 100, 200, 500, 1000])
+    axes.yaxis.set_major_formatter(matplotlib.ticker.ScalarFormatter())
+    axes.yaxis.set_minor_formatter(matplotlib.ticker.NullFormatter())
+    axes.set_xlabel("devices listed")
+    axes.set_ylabel("median wall time per listed device (us)")
+    axes.set_title("wnctl64 listings: whole-process time per device, against the floor")
+    axes.grid(True, which="both", alpha=0.3)
+    axes.legend()
+    figure.tight_layout()
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    figure.savefig(path)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default="/tmp/build-bench")
+    parser.add_argument("--work", default="/tmp/bench-work")
+    parser.add_argument("--plot", default=os.path.join(HERE, "..", "doc",
+                                                       "benchmark-time-per-device.png"))
+    parser.add_argument("--quick", action="store_true", help="3 runs per size")
+    parser.add_argument("--largest", type=int, default=100000,
+                        help="leave out listings of more devices than this")
+    options = parser.parse_args()
+    os.makedirs(options.work, exist_ok=True)
+    bench = Bench(options.build, options.work, options.quick)
+    before = machine()
+    print(json.dumps(before), flush=True)
+    check_same_calls(bench)
+    action = measure_action(bench)
+    results = measure_listings(bench, options.largest)
+    with open(os.path.join(options.work, "results.json"), "w") as out:
+        json.dump({"machine": before, "load_average_after": machine()["load_average"],
+                   "listings": results, "action": action}, out, indent=1)
+    write_tables(results, action, os.path.join(options.work, "results.md"))
+    plot(results, options.plot)
+    print("tables: %s, plot: %s" % (os.path.join(options.work, "results.md"), options.plot))
+
+
+if __name__ == "__main__":
+    main()
