@@ -56,17 +56,6 @@ inline std::string HelpBlock(const std::string& command) {
   return RunProgram({"help", command}).out;
 }
 
-// The call log without the drains of the library's own thread, whose place
-// among the other lines is not fixed.
-inline std::string MainThreadCalls(const ProgramResult& result) {
-  std::string text;
-  for (const std::string& line : result.calls) {
-    if (line.compare(0, 15, "[\"WN_GetEvents\"") != 0)
-      text += line + "\n";
-  }
-  return text;
-}
-
 // The call-log line of a request on 41-usb-7 with a parameters document.
 inline std::string ParametersRequestCall(const char* function, const std::string& parameters) {
   Json::Value call(Json::arrayValue);
@@ -100,7 +89,7 @@ inline void ExpectParametersSent(const char* command, const char* function,
     EXPECT_EQ(result.out, "Success\n") << label;
     EXPECT_EQ(result.exit_code, 0) << label;
     EXPECT_EQ(result.err, "") << label;
-    EXPECT_EQ(MainThreadCalls(result),
+    EXPECT_EQ(result.MainThreadCalls(),
               calls_before + ParametersRequestCall(function, c.parameters))
         << label;
   }

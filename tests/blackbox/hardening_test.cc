@@ -60,7 +60,7 @@ TEST(BrokenOutput, RunEndsQuietlyWithExitCode1) {
     EXPECT_EQ("", result.err);
     EXPECT_EQ(0, result.signal);
     EXPECT_EQ(1, result.exit_code);
-    EXPECT_EQ(c.calls, MainThreadCalls(result));
+    EXPECT_EQ(c.calls, result.MainThreadCalls());
   }
 }
 
@@ -104,7 +104,7 @@ TEST(TextBeyondAscii, PassesThroughAsUtf8) {
     ProgramResult result = RunProgram(c.arguments, ScenarioRun(answers));
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ(0, result.exit_code);
-    std::string calls = MainThreadCalls(result);
+    std::string calls = result.MainThreadCalls();
     EXPECT_EQ(c.last_call + "\n", calls.substr(calls.rfind('\n', calls.size() - 2) + 1));
   }
 }

@@ -37,17 +37,6 @@ std::string Scenario(const std::map<std::string, std::string>& changes) {
   return "{\"answers\":{" + text + "}}";
 }
 
-// The calls of the main thread, in order; the drains of the library's
-// thread are left out.
-std::string MainThreadCalls(const ProgramResult& result) {
-  std::string text;
-  for (const std::string& line : result.calls) {
-    if (line.rfind("[\"WN_GetEvents\"", 0) != 0)
-      text += line + "\n";
-  }
-  return text;
-}
-
 struct InviteCase {
   std::string title;
   std::vector<std::string> arguments;
@@ -66,7 +55,7 @@ void RunCases(const std::vector<InviteCase>& cases) {
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ("", result.err);
     EXPECT_EQ(c.exit_code, result.exit_code);
-    EXPECT_EQ(c.calls, MainThreadCalls(result));
+    EXPECT_EQ(c.calls, result.MainThreadCalls());
   }
 }
 

@@ -21,6 +21,15 @@ std::string ProgramResult::CallLog() const {
   return text;
 }
 
+std::string ProgramResult::MainThreadCalls() const {
+  std::string text;
+  for (const std::string& line : calls) {
+    if (line.rfind("[\"WN_GetEvents\"", 0) != 0)
+      text += line + "\n";
+  }
+  return text;
+}
+
 int ProgramResult::CountCalls(const std::string& function) const {
   int count = 0;
   std::string prefix = "[\"" + function + "\"";

@@ -36,6 +36,9 @@ struct ProgramResult {
   std::vector<std::string> calls;  // the call log, one line per call
 
   std::string CallLog() const;     // the lines joined, each ending in "\n"
+  // The same without the drains of the library's thread, whose last one
+  // races with the program's exit.
+  std::string MainThreadCalls() const;
   int CountCalls(const std::string& function) const;
 };
 

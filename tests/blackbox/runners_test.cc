@@ -61,17 +61,6 @@ Json::Value ParseJson(const std::string& text) {
   return value;
 }
 
-// The calls made by the program's main thread, without the drains that the
-// library's thread makes (whose last one races with the program's exit).
-std::string MainThreadCalls(const ProgramResult& result) {
-  std::string text;
-  for (const std::string& line : result.calls) {
-    if (line.compare(0, 15, "[\"WN_GetEvents\"") != 0)
-      text += line + "\n";
-  }
-  return text;
-}
-
 const char kChannelCalls[] =
     "[\"WN_SetEventCallback\"]\n"
     "[\"WN_EnableEventsQueue\",1]\n";
@@ -116,7 +105,7 @@ TEST(Runners, EachSendsItsRequest) {
     EXPECT_EQ("Success\n", result.out) << c.arguments[0];
     EXPECT_EQ(0, result.exit_code) << c.arguments[0];
     EXPECT_EQ("[\"WN_IsOK\"]\n" + c.lookups + kChannelCalls + c.request + "\n",
-              MainThreadCalls(result))
+              result.MainThreadCalls())
         << c.arguments[0];
     EXPECT_GE(result.CountCalls("WN_GetEvents"), 1) << c.arguments[0];
     EXPECT_EQ("", result.err);
