@@ -1,5 +1,7 @@
 #include "tests/blackbox/listing_scenario.h"
 
+#include <gtest/gtest.h>
+
 #include <json/writer.h>
 
 namespace {
@@ -84,4 +86,23 @@ ProgramResult ListingScenario::Run(const std::vector<std::string>& arguments) co
 const std::vector<std::string>& NoCalls() {
   static const std::vector<std::string> none;
   return none;
+}
+
+void ExpectListings(const ListingScenario& world, const std::vector<ListingCase>& cases) {
+  for (const ListingCase& c : cases) {
+    ProgramResult result = world.Run(c.arguments);
+    EXPECT_EQ(c.expected, result.out) << c.arguments.back();
+    EXPECT_EQ(0, result.exit_code) << c.arguments.back();
+    EXPECT_EQ("", result.err);
+  }
+}
+
+void ExpectEmptyLists(const std::vector<EmptyListCase>& cases) {
+  for (const EmptyListCase& c : cases) {
+    ListingScenario scenario;
+    scenario.ComputerList(c.filter, 0, "[]");
+    ProgramResult result = scenario.Run(c.arguments);
+    EXPECT_EQ(c.expected, result.out) << c.filter;
+    EXPECT_EQ(0, result.exit_code) << c.filter;
+  }
 }

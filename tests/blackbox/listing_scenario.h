@@ -42,6 +42,22 @@ class ListingScenario {
   Json::Value answers_;
 };
 
+// A command line and the whole output it gives, with exit code 0 and
+// nothing on standard error.
+struct ListingCase {
+  std::vector<std::string> arguments;
+  std::string expected;
+};
+void ExpectListings(const ListingScenario& world, const std::vector<ListingCase>& cases);
+
+// A command line whose computer list, asked for with `filter` only, is empty.
+struct EmptyListCase {
+  std::vector<std::string> arguments;
+  const char* filter;
+  const char* expected;
+};
+void ExpectEmptyLists(const std::vector<EmptyListCase>& cases);
+
 // The call log a run leaves when it asks nothing of the library.
 const std::vector<std::string>& NoCalls();
 

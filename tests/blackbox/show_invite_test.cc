@@ -76,10 +76,7 @@ std::string Block92(bool verbose) {
 }
 
 TEST(ShowInvite, WholeListingForEachFlag) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string expected;
-  } cases[] = {
+  const std::vector<ListingCase> cases = {
       {{"show-invite"}, Block90(false) + kBlock91 + Block92(false)},
       {{"shi", "--verbose"}, Block90(true) + kBlock91 + Block92(true)},
       {{"show-invite", "--no-devices"}, std::string(kHead90) + kHead91 + kHead92},
@@ -88,22 +85,12 @@ TEST(ShowInvite, WholeListingForEachFlag) {
       {{"show-invite", "--online", "--offline"}, Block90(false) + kBlock91 + Block92(false)},
       {{"show-invite", "--no-devices", "--offline"}, std::string(kHead91) + kHead92},
   };
-  ListingScenario world = InviteWorld();
-  for (const Case& c : cases) {
-    ProgramResult result = world.Run(c.arguments);
-    EXPECT_EQ(c.expected, result.out) << c.arguments.back();
-    EXPECT_EQ(0, result.exit_code) << c.arguments.back();
-    EXPECT_EQ("", result.err);
-  }
+  ExpectListings(InviteWorld(), cases);
 }
 
 // Only the filter that the flags call for is scripted: any other is refused.
 TEST(ShowInvite, EmptyListForEachFilter) {
-  struct Case {
-    std::vector<std::string> arguments;
-    const char* filter;
-    const char* expected;
-  } cases[] = {
+  const std::vector<EmptyListCase> cases = {
       {{"show-invite"}, "other", "There is no invites from other accounts\n"},
       {{"show-invite", "--online"}, "online-other",
        "There is no invites from other accounts which are online\n"},
@@ -112,13 +99,7 @@ TEST(ShowInvite, EmptyListForEachFilter) {
       {{"show-invite", "--offline", "--online"}, "other",
        "There is no invites from other accounts\n"},
   };
-  for (const Case& c : cases) {
-    ListingScenario scenario;
-    scenario.ComputerList(c.filter, 0, "[]");
-    ProgramResult result = scenario.Run(c.arguments);
-    EXPECT_EQ(c.expected, result.out) << c.filter;
-    EXPECT_EQ(0, result.exit_code) << c.filter;
-  }
+  ExpectEmptyLists(cases);
 }
 
 TEST(ShowInvite, Failures) {

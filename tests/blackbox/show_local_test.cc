@@ -80,10 +80,7 @@ std::string VerboseDevices(bool invites) {
 }
 
 TEST(ShowLocal, WholeListingForEachFlag) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string expected;
-  } cases[] = {
+  const std::vector<ListingCase> cases = {
       {{"show-local"}, kLocalLine + PlainDevices(true)},
       {{"shl", "--verbose"}, kLocalLine + VerboseDevices(true)},
       {{"show-local", "--no-invites"}, kLocalLine + PlainDevices(false)},
@@ -92,13 +89,7 @@ TEST(ShowLocal, WholeListingForEachFlag) {
       {{"show-local", "--no-devices"}, kLocalLine},
       {{"show-local", "--verbose", "--no-devices"}, kLocalLine},
   };
-  ListingScenario world = LocalWorld();
-  for (const Case& c : cases) {
-    ProgramResult result = world.Run(c.arguments);
-    EXPECT_EQ(c.expected, result.out) << c.arguments.back();
-    EXPECT_EQ(0, result.exit_code) << c.arguments.back();
-    EXPECT_EQ("", result.err);
-  }
+  ExpectListings(LocalWorld(), cases);
 }
 
 TEST(ShowLocal, AsksForLocalThenUsesTheComputersOwnId) {

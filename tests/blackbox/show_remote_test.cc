@@ -80,10 +80,7 @@ const std::string kBlock70 = kHead70 + std::string("\n");
 const std::string kBlock81 = kHead81 + std::string("\n");
 
 TEST(ShowRemote, WholeListingForEachFlag) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string expected;
-  } cases[] = {
+  const std::vector<ListingCase> cases = {
       {{"show-remote"}, Block55(false, true) + Block62(false) + kBlock70 + kBlock81},
       {{"shr", "--verbose"}, Block55(true, true) + Block62(true) + kBlock70 + kBlock81},
       {{"show-remote", "--no-invites"},
@@ -97,22 +94,12 @@ TEST(ShowRemote, WholeListingForEachFlag) {
       {{"show-remote", "--online", "--no-devices", "--online"},
        std::string(kHead55) + kHead70},
   };
-  ListingScenario world = RemoteWorld();
-  for (const Case& c : cases) {
-    ProgramResult result = world.Run(c.arguments);
-    EXPECT_EQ(c.expected, result.out) << c.arguments.back();
-    EXPECT_EQ(0, result.exit_code) << c.arguments.back();
-    EXPECT_EQ("", result.err);
-  }
+  ExpectListings(RemoteWorld(), cases);
 }
 
 // Only the filter that the flags call for is scripted: any other is refused.
 TEST(ShowRemote, EmptyListForEachFilter) {
-  struct Case {
-    std::vector<std::string> arguments;
-    const char* filter;
-    const char* expected;
-  } cases[] = {
+  const std::vector<EmptyListCase> cases = {
       {{"show-remote"}, "remote", "This account has no remote computers\n"},
       {{"show-remote", "--online"}, "online-remote",
        "This account has no remote computers which are online\n"},
@@ -121,13 +108,7 @@ TEST(ShowRemote, EmptyListForEachFilter) {
       {{"show-remote", "--online", "--offline"}, "remote",
        "This account has no remote computers\n"},
   };
-  for (const Case& c : cases) {
-    ListingScenario scenario;
-    scenario.ComputerList(c.filter, 0, "[]");
-    ProgramResult result = scenario.Run(c.arguments);
-    EXPECT_EQ(c.expected, result.out) << c.filter;
-    EXPECT_EQ(0, result.exit_code) << c.filter;
-  }
+  ExpectEmptyLists(cases);
 }
 
 TEST(ShowRemote, Failures) {
