@@ -1,9 +1,9 @@
 #!/bin/sh
 # Builds the libFuzzer targets into build/fuzz and runs them side by side for
-# the given number of seconds each (default 30), each on a fresh working
-# corpus over its seeds in fuzz/corpus/<target> (read only: the repository's
-# corpus does not grow). Fails when any target finds a crash, a leak or a
-# hang; what it found is left in build/fuzz/artifacts.
+# the given number of seconds each (default 30). Each target starts from the
+# inputs kept in fuzz/corpus/<target> and writes new ones to a temporary
+# folder, so the kept inputs never change. Fails when any target finds a
+# crash, a leak or a hang; what it found is left in build/fuzz/artifacts.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
