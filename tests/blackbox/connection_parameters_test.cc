@@ -73,7 +73,7 @@ TEST(DefaultConnectParameters, SetterSendsTheDocumentWithoutGate) {
     Json::Value call(Json::arrayValue);
     call.append("WN_SetDefaultConnectParameters");
     call.append(c.parameters);
-    EXPECT_EQ(result.CallLog(), Json::FastWriter().write(call)) << label;
+    EXPECT_EQ(result.CallLog(), CompactJson(call) + "\n") << label;
   }
 }
 

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <json/value.h>
-#include <json/writer.h>
 
 #include "tests/blackbox/program_runner.h"
 
@@ -44,16 +43,9 @@ inline void AnswerRequest(Json::Value* answers, const char* function,
 inline ProgramRun ScenarioRun(const Json::Value& answers) {
   Json::Value scenario;
   scenario["answers"] = answers;
-  Json::FastWriter writer;
-  writer.omitEndingLineFeed();
   ProgramRun run;
-  run.scenario = writer.write(scenario);
+  run.scenario = CompactJson(scenario);
   return run;
-}
-
-// What a misuse of `command` prints after its error line.
-inline std::string HelpBlock(const std::string& command) {
-  return RunProgram({"help", command}).out;
 }
 
 // The call-log line of a request on 41-usb-7 with a parameters document.
@@ -64,7 +56,7 @@ inline std::string ParametersRequestCall(const char* function, const std::string
   call.append("usb-7");
   call.append(parameters);
   call.append(-1);
-  return Json::FastWriter().write(call);
+  return CompactJson(call) + "\n";
 }
 
 inline std::vector<std::string> WithArguments(std::vector<std::string> arguments,

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <json/writer.h>
 
 namespace {
 
@@ -11,12 +10,6 @@ Json::Value Pair(int result, const std::string& text) {
   pair.append(result);
   pair.append(text);
   return pair;
-}
-
-std::string Compact(const Json::Value& value) {
-  Json::StreamWriterBuilder builder;
-  builder["indentation"] = "";
-  return Json::writeString(builder, value);
 }
 
 }  // namespace
@@ -40,7 +33,7 @@ ListingScenario& ListingScenario::ComputerList(const std::string& filter,
   Json::Value list(Json::arrayValue);
   for (const std::string& id : ids)
     list.append(id);
-  return ComputerList(filter, static_cast<int>(ids.size()), Compact(list));
+  return ComputerList(filter, static_cast<int>(ids.size()), CompactJson(list));
 }
 
 ListingScenario& ListingScenario::DeviceList(const std::string& computer, int count,
@@ -63,7 +56,7 @@ ListingScenario& ListingScenario::Devices(const std::string& computer,
     list.append(device.first);
     DeviceInfo(computer, device.first, device.second);
   }
-  return DeviceList(computer, static_cast<int>(devices.size()), Compact(list));
+  return DeviceList(computer, static_cast<int>(devices.size()), CompactJson(list));
 }
 
 ListingScenario& ListingScenario::Answer(const std::string& member, const Json::Value& value) {
@@ -74,7 +67,7 @@ ListingScenario& ListingScenario::Answer(const std::string& member, const Json::
 std::string ListingScenario::Text() const {
   Json::Value scenario;
   scenario["answers"] = answers_;
-  return Compact(scenario);
+  return CompactJson(scenario);
 }
 
 ProgramResult ListingScenario::Run(const std::vector<std::string>& arguments) const {

@@ -39,15 +39,6 @@ std::string Answer(const std::string& id_cmd, const std::string& status,
 const char kGateCalls[] = "[\"WN_IsOK\"]\n[\"WN_GetStatus\"]\n";
 const char kChannelCalls[] = "[\"WN_SetEventCallback\"]\n[\"WN_EnableEventsQueue\",1]\n";
 
-std::string WithoutDrains(const ProgramResult& result) {
-  std::string text;
-  for (const std::string& line : result.calls) {
-    if (line.find("\"WN_GetEvents\"") == std::string::npos)
-      text += line + "\n";
-  }
-  return text;
-}
-
 TEST(Login, RefusedBeforeThePrompt) {
   struct Case {
     std::string scenario;
@@ -102,7 +93,7 @@ TEST(Login, PasswordFromRedirectedInput) {
     EXPECT_EQ(c.out, result.out) << c.input;
     EXPECT_EQ(c.sent.empty() ? 1 : 0, result.exit_code) << c.input;
     EXPECT_EQ(kGateCalls + std::string(kChannelCalls) + (c.sent.empty() ? "" : c.sent + "\n"),
-              WithoutDrains(result))
+              result.MainThreadCalls())
         << c.input;
     EXPECT_EQ("", result.err);
   }
@@ -134,12 +125,6 @@ TEST(Login, AnswersInLoginWording) {
     EXPECT_EQ(c.out == "Successfully logged in." ? 0 : 1, result.exit_code) << c.request;
     EXPECT_EQ(std::string::npos, result.CallLog().find("secret"));
   }
-}
-
-long long NowMs() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
 // Appends what `fd` delivers until `done` holds or the end of the output;

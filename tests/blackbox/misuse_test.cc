@@ -6,10 +6,6 @@
 
 namespace {
 
-std::string HelpBlock(const std::string& command) {
-  return RunProgram({"help", command}).out;
-}
-
 TEST(Misuse, WrongArgumentCounts) {
   struct Case {
     std::vector<std::string> arguments;

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <json/writer.h>
 
 std::string ProgramResult::CallLog() const {
   std::string text;
@@ -74,12 +75,6 @@ void WriteFile(const std::string& path, const std::string& content) {
 
 namespace {
 
-long long NowMs() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -90,6 +85,22 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 }  // namespace
+
+long long NowMs() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+std::string CompactJson(const Json::Value& value) {
+  Json::StreamWriterBuilder builder;
+  builder["indentation"] = "";
+  return Json::writeString(builder, value);
+}
+
+std::string HelpBlock(const std::string& command) {
+  return RunProgram({"help", command}).out;
+}
 
 bool ProgramIsWrapped() {
   const char* words = getenv("WNCTL_TEST_WRAPPER");

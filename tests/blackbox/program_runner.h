@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <json/value.h>
+
 // What the program's standard output is.
 enum class ProgramOutput {
   kPipe,        // a pipe read to its end
@@ -44,6 +46,15 @@ struct ProgramResult {
 
 ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run = ProgramRun());
+
+// A monotonic clock in milliseconds, for deadlines.
+long long NowMs();
+
+// JSON text without blanks or line ends, as scenarios and call-log lines are.
+std::string CompactJson(const Json::Value& value);
+
+// What a misuse of `command` prints after its error line: its help block.
+std::string HelpBlock(const std::string& command);
 
 // WNCTL_TEST_WRAPPER, when set, holds words put before the program, such as
 // a memory checker. The wrapper is to end with kCheckerExitCode when it finds

@@ -1,8 +1,7 @@
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
-
-#include <sstream>
 
 #include <gtest/gtest.h>
 #include <json/json.h>
@@ -19,7 +18,7 @@ const char kPipeConnected[] =
     R"({"answers":{"is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}"}})";
 
 const std::string& SetProxyHelpBlock() {
-  static const std::string block = RunProgram({"help", "set-proxy-settings"}).out;
+  static const std::string block = HelpBlock("set-proxy-settings");
   return block;
 }
 
@@ -197,9 +196,7 @@ std::string ProxyScenario(const std::string& settings_text) {
   Json::Value answer(Json::arrayValue);
   answer.append(1);
   answer.append(settings_text);
-  Json::StreamWriterBuilder writer;
-  writer["indentation"] = "";
-  return "{\"answers\":{\"proxy\":" + Json::writeString(writer, answer) + "}}";
+  return "{\"answers\":{\"proxy\":" + CompactJson(answer) + "}}";
 }
 
 // The password is masked whatever it held; the rest is shown as the library

@@ -12,12 +12,6 @@ namespace {
 const char kFirstDevice[] = "usb-a-269144";
 const char kSecondDevice[] = "usb-b-76020";
 
-std::string Compact(const Json::Value& value) {
-  Json::StreamWriterBuilder writer;
-  writer["indentation"] = "";
-  return Json::writeString(writer, value);
-}
-
 // A logged-in library whose computer 41 has the two devices; `requests`
 // scripts the answers of the asynchronous requests.
 Json::Value LoggedInAnswers(const Json::Value& requests = Json::Value(Json::objectValue)) {
@@ -27,7 +21,7 @@ Json::Value LoggedInAnswers(const Json::Value& requests = Json::Value(Json::obje
   list.append(kFirstDevice);
   list.append(kSecondDevice);
   answers["device_lists"]["41"].append(2);
-  answers["device_lists"]["41"].append(Compact(list));
+  answers["device_lists"]["41"].append(CompactJson(list));
   answers["requests"] = requests;
   return answers;
 }
@@ -46,7 +40,7 @@ Json::Value AnsweredRequest() {
 std::string Scenario(const Json::Value& answers) {
   Json::Value scenario;
   scenario["answers"] = answers;
-  return Compact(scenario);
+  return CompactJson(scenario);
 }
 
 Json::Value LockRequest(const Json::Value& request) {
