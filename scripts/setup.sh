@@ -15,18 +15,27 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   need_update=1
 fi
 
-missing=""
-for p in $packages; do
-  case "$p" in *:*) name="$p" ;; *) name="$p:$(dpkg --print-architecture)" ;; esac
-  if ! dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q "install ok installed"; then
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-      missing="$missing $p"
+install_missing() {
+  missing=""
+  for p in "$@"; do
+    case "$p" in *:*) name="$p" ;; *) name="$p:$(dpkg --print-architecture)" ;; esac
+    if ! dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q "install ok installed"; then
+      if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+      fi
     fi
+  done
+  if [ -n "$missing" ]; then
+    echo "setup: installing$missing"
+    $sudo_prefix apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_prefix apt-get install -y -qq --no-install-recommends $missing
   fi
-done
+}
 
-if [ -n "$missing" ]; then
-  echo "setup: installing$missing"
-  $sudo_prefix apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_prefix apt-get install -y -qq --no-install-recommends $missing
+install_missing $packages
+
+# Some kernels cannot start 32-bit x86 programs: there the 32-bit tests run
+# under user-mode emulation, as they do when WNCTL_I386_EMULATOR asks for it.
+if [ -n "${WNCTL_I386_EMULATOR:-}" ] || ! "$(dirname "$0")/can-start-i386.sh"; then
+  install_missing qemu-user
 fi

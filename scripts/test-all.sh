@@ -23,6 +23,15 @@ took setup
 for flavour in 64 32 asan tsan; do
   begin "$flavour"
   "$root/scripts/build.sh" "$flavour"
+  if [ "$flavour" = 32 ]; then
+    runner=$(cat "$root/build/32/i386_runner.txt")
+    case "$runner" in
+      native) echo "== 32: the 32-bit tests run natively" ;;
+      emulated:*) echo "== 32: the 32-bit tests run under${runner#emulated:}" ;;
+      *) echo "== 32: FAILED: the 32-bit tests cannot run: ${runner#unavailable: }"
+         status=1; took "$flavour"; continue ;;
+    esac
+  fi
   (cd "$root/build/$flavour" && ctest --output-on-failure -j"$jobs") || status=1
   took "$flavour"
   if [ "$flavour" = 64 ]; then
