@@ -60,9 +60,9 @@ void CCommandLineZirOdo::RegisterCommands() {
 }
 
 std::string GetProgramFileName() {
-  return "wnctl" WNCTL_BITS_TEXT;
+  return WNCTL_PROGRAM_FILE_NAME;
 }
 
 std::string GetLibraryFileName() {
-  return "libwirenestdk" WNCTL_BITS_TEXT ".so";
+  return WNCTL_LIBRARY_FILE_NAME;
 }
