@@ -9,7 +9,8 @@ typedef int (*FreeHandler)(ArgumentList&);
 
 struct HandlerRow {
   const char* name;
-  MemberHandler member;  // or
+  // Exactly one is set: a member of the class or a free function.
+  MemberHandler member;
   FreeHandler function;
 };
 
