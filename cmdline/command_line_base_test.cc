@@ -2,57 +2,39 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "cmdline/command_line_testing.h"
 
-// Registers every row of the command table with a handler that records
-// which command ran and with what.
-class RecordingCommandLine : public CCommandLineBase {
- public:
-  void RegisterCommands() override {
-    for (const CommandHelpRow* row = g_commandHelpTable; row->name; ++row) {
-      std::string name = row->name;
-      AddCommand(row->name, [this, name](ArgumentList& arguments) {
-        ran = name;
-        received = arguments;
-        return 7;
-      });
-    }
-  }
-  int PrintUsage() override { return 42; }
-
-  std::string ran;
-  ArgumentList received;
+// The framework's own small table: commands with and without an alias, an
+// alias that is also the name of a later command, long help with markup.
+const CommandHelpRow g_commandHelpTable[] = {
+    {"list", "", "List the items", "list", ""},
+    {"shout", "show", "Shout an item", "shout ITEM", ""},
+    {"show", "sh", "Show one item", "show ITEM [--all]",
+     "Show the item named ``ITEM``.\n"
+         "<LF>With ``--all``, show every item."},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
+
+namespace {
 
 TEST(CommandLineBase, FindsByNameThenAlias) {
   RecordingCommandLine commands;
   commands.RegisterCommands();
-  struct Case {
-    const char* word;
-    const char* found;  // nullptr: nothing
-  } cases[] = {
-      {"status", "status"}, {"st", "status"},       {"Status", nullptr},
-      {"stat", nullptr},    {" status", nullptr},   {"", "help"},
-      {"shl", "show-local"}, {"whoami", "whoami"},
-  };
-  for (const Case& c : cases) {
-    auto found = commands.FindCommand(c.word);
-    if (c.found) {
-      ASSERT_NE(found, commands.commands().end()) << c.word;
-      EXPECT_EQ(found->name, c.found) << c.word;
-    } else {
-      EXPECT_EQ(found, commands.commands().end()) << c.word;
-    }
-  }
+  ExpectFinds(commands, {
+      {"list", "list"}, {"shout", "shout"},
+      {"show", "show"},  // a name wins over the alias of an earlier command
+      {"sh", "show"},   {"Show", ""},  {"sho", ""},  {" list", ""},
+      {"", "list"},  // the first empty alias
+  });
 }
 
 TEST(CommandLineBase, RunDispatchesWithTheRemainingArguments) {
   RecordingCommandLine commands;
   commands.RegisterCommands();
-  ArgumentList arguments = {"ld", "41-59"};
+  ArgumentList arguments = {"sh", "a", "b"};
   EXPECT_EQ(commands.Run(arguments), 7);
-  EXPECT_EQ(commands.ran, "lock-device");
-  EXPECT_EQ(commands.received, ArgumentList({"41-59"}));
+  EXPECT_EQ(commands.ran, "show");
+  EXPECT_EQ(commands.received, ArgumentList({"a", "b"}));
 
   ArgumentList none;
   EXPECT_EQ(commands.Run(none), 42);
@@ -73,34 +55,37 @@ TEST(CommandLineBase, AddCommandRefusesNamesOutsideTheTable) {
   RecordingCommandLine commands;
   EXPECT_FALSE(commands.AddCommand("no-such-command", [](ArgumentList&) { return 0; }));
   EXPECT_TRUE(commands.commands().empty());
-  EXPECT_TRUE(commands.AddCommand("whoami", [](ArgumentList&) { return 3; }));
-  EXPECT_TRUE(commands.AddCommand("whoami", [](ArgumentList&) { return 4; }));
-  ArgumentList arguments = {"whoami"};
+  EXPECT_TRUE(commands.AddCommand("list", [](ArgumentList&) { return 3; }));
+  EXPECT_TRUE(commands.AddCommand("list", [](ArgumentList&) { return 4; }));
+  ArgumentList arguments = {"list"};
   EXPECT_EQ(commands.Run(arguments), 3);  // the first record wins
 }
 
 TEST(CommandLineBase, BaseUsagePadsToTheLongestName) {
   CCommandLineBase commands;
-  commands.AddCommand("help", [](ArgumentList&) { return 0; });
-  commands.AddCommand("status", [](ArgumentList&) { return 0; });
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(commands.PrintUsage(), 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(BaseUsageText(commands), "Available commands:\n\n");
+  // Registration order, not table order.
+  commands.AddCommand("shout", [](ArgumentList&) { return 0; });
+  commands.AddCommand("list", [](ArgumentList&) { return 0; });
+  EXPECT_EQ(BaseUsageText(commands),
             "Available commands:\n"
-            "    help    Display help information\n"
-            "    status  Show the computer status\n"
+            "    shout  Shout an item\n"
+            "    list   List the items\n"
             "\n");
 }
 
-TEST(CommandLineBase, HelpBlockOfACommandWithoutLongHelp) {
+TEST(CommandLineBase, HelpBlockWithAndWithoutAliasAndLongHelp) {
   RecordingCommandLine commands;
   commands.RegisterCommands();
-  testing::internal::CaptureStdout();
-  CCommandLineBase::PrintCommandHelp(commands.FindCommand("whoami"));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "whoami: Show the current account ID.\n"
-            "Usage: whoami\n"
+  EXPECT_EQ(HelpBlockText(commands, "list"),
+            "list: List the items.\n"
+            "Usage: list\n"
             "    \n");
+  EXPECT_EQ(HelpBlockText(commands, "show"),
+            "show (sh): Show one item.\n"
+            "Usage: show ITEM [--all]\n"
+            "    Show the item named ITEM.\n"
+            "    With --all, show every item.\n");
 }
 
 }  // namespace

@@ -8,8 +8,6 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 dir="$root/build/fuzz"
-targets="option_parser_fuzzer command_dispatch_fuzzer device_id_fuzzer reports_fuzzer
-event_drain_fuzzer"
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is missing (scripts/setup.sh installs it)" >&2
@@ -18,6 +16,8 @@ fi
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DWNCTL_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" --target fuzz_targets -j"$(nproc)"
+# The configure step lists the targets it made.
+targets=$(cat "$dir/fuzz_targets.txt")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -9,7 +9,8 @@ typedef int (*FreeHandler)(ArgumentList&);
 
 struct HandlerRow {
   const char* name;
-  MemberHandler member;  // or
+  // Exactly one is set: a member of the class or a free function.
+  MemberHandler member;
   FreeHandler function;
 };
 
@@ -60,9 +61,9 @@ void CCommandLineZirOdo::RegisterCommands() {
 }
 
 std::string GetProgramFileName() {
-  return "wnctl" WNCTL_BITS_TEXT;
+  return WNCTL_PROGRAM_FILE_NAME;
 }
 
 std::string GetLibraryFileName() {
-  return "libwirenestdk" WNCTL_BITS_TEXT ".so";
+  return WNCTL_LIBRARY_FILE_NAME;
 }

@@ -15,14 +15,10 @@ void SetTextVariant(const std::string& text, VARIANT* value) {
 }
 
 bool VariantToText(const VARIANT& value, std::string* text) {
-  VARIANT converted;
-  VariantInit(&converted);
-  if (VariantChangeType(&converted, &value, 0, VT_BSTR) != S_OK) {
-    VariantClear(&converted);
+  ScopedVariant converted;
+  if (VariantChangeType(converted.out(), &value, 0, VT_BSTR) != S_OK)
     return false;
-  }
-  *text = BstrToNarrow(converted.bstrVal);
-  VariantClear(&converted);
+  *text = BstrToNarrow(converted.get().bstrVal);
   return true;
 }
 

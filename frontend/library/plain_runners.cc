@@ -12,7 +12,8 @@ typedef std::function<WN_CommandId(const VARIANT& id_comp)> ComputerRequest;
 typedef std::function<WN_CommandId(const VARIANT& id_comp, const VARIANT& device)>
     DeviceRequest;
 
-// The runner steps for a request on a computer named as typed.
+// The logged-in gate, the event channel, then the request on the computer
+// named as typed, its wait and its answer checked.
 int RunComputerRequest(const std::string& id_comp, const ComputerRequest& request) {
   if (!PassLoggedInGate() || !PrepareEventChannel())
     return 1;
@@ -21,7 +22,8 @@ int RunComputerRequest(const std::string& id_comp, const ComputerRequest& reques
                             kPlainRunnerMessages);
 }
 
-// The runner steps for a request on the one device that ID_DEVICE names.
+// The logged-in gate and the device that ID_DEVICE names, the event channel,
+// then the request on that device, its wait and its answer checked.
 int RunDeviceRequest(const std::string& id_device, const DeviceRequest& request) {
   std::string id_comp, device_id;
   if (!PassGateAndResolveDevice(id_device, &id_comp, &device_id) || !PrepareEventChannel())

@@ -7,8 +7,11 @@
 #include "platform/sleep.h"
 #include "wirenestdk.h"
 
+// The budget is cut into pauses of about this length.
+const int kStatusPollPeriodMs = 100;
+
 StatusPollPlan PlanStatusPolls(int budget_ms) {
-  int n = budget_ms / 100;
+  int n = budget_ms / kStatusPollPeriodMs;
   int pause;
   if (n == 0) {
     n = 1;
