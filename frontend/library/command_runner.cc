@@ -1,10 +1,10 @@
 #include "frontend/library/command_runner.h"
 
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
+#include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
 #include "frontend/library/service_state.h"
+#include "platform/console_output.h"
 
 const RunnerMessages kPlainRunnerMessages = {
     "ERROR: Can't execute command.",
@@ -67,7 +67,7 @@ bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp
 bool PrepareEventChannel() {
   if (EnableLibraryEvents())
     return true;
-  std::cout << "ERROR: internal engine error." << std::endl;
+  PrintLine("ERROR: internal engine error.");
   return false;
 }
 
@@ -76,34 +76,34 @@ int SendAndCheckAnswer(const std::function<WN_CommandId()>& send, uint32_t timeo
   PrepareForCommandResult();
   WN_CommandId id = send();
   if (id == 0) {
-    std::cout << messages.not_started << std::endl;
+    PrintLine(messages.not_started);
     return 1;
   }
   if (!WaitForCommandResult(timeout_ms)) {
-    std::cout << messages.not_responding << std::endl;
+    PrintLine(messages.not_responding);
     return 1;
   }
   std::string answer_error;
   switch (CheckCommandAnswer(TakeCommandResult(), id, &answer_error)) {
     case AnswerOutcome::NoAnswer:
-      std::cout << messages.no_answer << std::endl;
+      PrintLine(messages.no_answer);
       return 1;
     case AnswerOutcome::WrongCommand:
-      std::cout << messages.wrong_command << std::endl;
+      PrintLine(messages.wrong_command);
       return 1;
     case AnswerOutcome::InvalidAnswer:
-      std::cout << messages.invalid_answer << std::endl;
+      PrintLine(messages.invalid_answer);
       return 1;
     case AnswerOutcome::Timeout:
-      std::cout << messages.timeout << std::endl;
+      PrintLine(messages.timeout);
       return 1;
     case AnswerOutcome::FinishedWithError:
       if (error)
         *error = answer_error;
-      std::cout << messages.finished_with_error << answer_error << std::endl;
+      PrintLine(messages.finished_with_error + PrintableText(answer_error));
       return 1;
     case AnswerOutcome::Success:
-      std::cout << messages.success << std::endl;
+      PrintLine(messages.success);
       return 0;
   }
   return 1;
