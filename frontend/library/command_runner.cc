@@ -1,5 +1,7 @@
 #include "frontend/library/command_runner.h"
 
+#include <stdint.h>
+
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
@@ -18,16 +20,44 @@ const RunnerMessages kPlainRunnerMessages = {
 };
 
 bool ReadCommandId(const Json::Value& value, WN_CommandId* id) {
-  if (value.isString()) {
-    // Below the range clamps to its bottom, 0, which no started request has.
-    *id = static_cast<WN_CommandId>(ParseLeadingInteger(value.asString(), 0, 0xFFFFFFFFu));
-    return true;
+  const int64_t kLowest = INT32_MIN;
+  const int64_t kHighest = UINT32_MAX;
+  int64_t number = 0;
+  switch (value.type()) {
+    case Json::nullValue:
+      break;
+    case Json::booleanValue:
+      number = value.asBool() ? 1 : 0;
+      break;
+    case Json::intValue:
+      if (value.asLargestInt() < kLowest || value.asLargestInt() > kHighest)
+        return false;
+      number = value.asLargestInt();
+      break;
+    case Json::uintValue:
+      if (value.asLargestUInt() > static_cast<Json::LargestUInt>(kHighest))
+        return false;
+      number = static_cast<int64_t>(value.asLargestUInt());
+      break;
+    case Json::realValue:
+      if (!(value.asDouble() >= kLowest && value.asDouble() <= kHighest))
+        return false;
+      number = static_cast<int64_t>(value.asDouble());
+      break;
+    case Json::stringValue:
+      // Beyond the range a text clamps as the integer reading of a text does.
+      number = ParseLeadingInteger(value.asString(), kLowest - 1, kHighest + 1);
+      if (number < kLowest)
+        number = INT32_MIN;
+      else if (number > kHighest)
+        number = INT32_MAX;
+      break;
+    case Json::arrayValue:
+    case Json::objectValue:
+      return false;
   }
-  // Null, booleans and numbers: the JSON library's own range test, after
-  // which its reading cannot fail.
-  if (value.isArray() || value.isObject() || !value.isConvertibleTo(Json::uintValue))
-    return false;
-  *id = value.asUInt();
+  // Signed and unsigned readings of one id meet in its 32-bit value.
+  *id = static_cast<WN_CommandId>(static_cast<uint32_t>(number));
   return true;
 }
 
