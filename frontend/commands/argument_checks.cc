@@ -1,21 +1,18 @@
 // The handlers of the commands without options: count the arguments, then
 // hand them to the command's operation.
-#include <stdio.h>
-
-#include <iostream>
-
 #include "frontend/commands/command_line_zirodo.h"
 #include "frontend/library/invite_runners.h"
 #include "frontend/library/login.h"
 #include "frontend/library/plain_runners.h"
 #include "frontend/reports/proxy_settings_report.h"
 #include "frontend/reports/status_reports.h"
+#include "platform/console_output.h"
 
 bool CCommandLineZirOdo::ExpectArguments(const ArgumentList& arguments, size_t count,
                                          const char* error, const char* command) {
   if (arguments.size() == count)
     return true;
-  std::cout << error << std::endl;
+  PrintLine(error);
   PrintHelpFor(command);
   return false;
 }
@@ -39,12 +36,12 @@ int CCommandLineZirOdo::OnLogin(ArgumentList& arguments) {
   bool have_email = false;
   for (const std::string& word : arguments) {
     if (word.compare(0, 2, "--") == 0) {
-      printf("ERROR: unknown option %s\n", word.c_str());
+      PrintLine("ERROR: unknown option " + word);
       PrintHelpFor("login");
       return 1;
     }
     if (have_email) {
-      std::cout << "ERROR: extra arguments detected." << std::endl;
+      PrintLine("ERROR: extra arguments detected.");
       PrintHelpFor("login");
       return 1;
     }
@@ -52,7 +49,7 @@ int CCommandLineZirOdo::OnLogin(ArgumentList& arguments) {
     have_email = true;
   }
   if (email.empty()) {
-    std::cout << "ERROR: expected at least 1 argument." << std::endl;
+    PrintLine("ERROR: expected at least 1 argument.");
     PrintHelpFor("login");
     return 1;
   }

@@ -1,6 +1,6 @@
 #include "frontend/commands/compression.h"
 
-#include <iostream>
+#include "platform/console_output.h"
 
 const OptionSpec kConnectionOptionTable[] = {
     {"--compression", true},
@@ -49,12 +49,12 @@ bool ReadConnectionArguments(const OptionSpec* table, const ArgumentList& argume
     return false;
   result->positional = parser.GetArguments();
   if (result->positional.size() != expected) {
-    std::cout << count_error << std::endl;
+    PrintLine(count_error);
     return false;
   }
   result->choice = ReadConnectionChoice(parser.GetOptions());
   if (!IsValidCompression(result->choice.compression)) {
-    std::cout << "ERROR: wrong compression value." << std::endl;
+    PrintLine("ERROR: wrong compression value.");
     return false;
   }
   return true;

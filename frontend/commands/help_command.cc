@@ -1,12 +1,10 @@
 // The usage banner, the help command, the help blocks and the reference
 // document.
-#include <stdio.h>
-
-#include <iostream>
 #include <string>
 
 #include "cmdline/help_markup.h"
 #include "frontend/commands/command_line_zirodo.h"
+#include "platform/console_output.h"
 
 namespace {
 
@@ -48,20 +46,19 @@ void PrintIdDeviceHelp(bool console) {
   std::string text = std::string(g_idDeviceHelpText) + GetProgramFileName() +
                      " unlock-device 41-59";
   text = console ? FormatHelpText(text) : FormatHelpTextRst(text);
-  printf("%s\n", text.c_str());
+  PrintLine(text);
 }
 
 }  // namespace
 
 int CCommandLineZirOdo::PrintUsage() {
-  std::cout << "Frontend for " << GetLibraryFileName() << std::endl;
-  std::cout << "Usage:" << std::endl;
-  std::cout << "    " << GetProgramFileName() << " [COMMAND] [OPTIONS...]" << std::endl;
-  std::cout << std::endl;
+  PrintLine("Frontend for " + GetLibraryFileName());
+  PrintLine("Usage:");
+  PrintLine("    " + GetProgramFileName() + " [COMMAND] [OPTIONS...]");
+  PrintLine("");
   // The command list itself is the base's.
   CCommandLineBase::PrintUsage();
-  std::cout << "Run command 'help COMMAND' to get detailed help on specific command."
-            << std::endl;
+  PrintLine("Run command 'help COMMAND' to get detailed help on specific command.");
   return 0;
 }
 
@@ -69,7 +66,7 @@ int CCommandLineZirOdo::OnHelp(ArgumentList& arguments) {
   if (arguments.empty())
     return PrintUsage();
   if (arguments.size() > 1) {
-    std::cout << "ERROR: Expected only one argument or option." << std::endl;
+    PrintLine("ERROR: Expected only one argument or option.");
     PrintHelpFor("help");
     return 1;
   }
@@ -88,7 +85,7 @@ int CCommandLineZirOdo::OnHelp(ArgumentList& arguments) {
   }
   auto command = FindCommand(word);
   if (command == commands_.end()) {
-    printf("ERROR: Unknown command %s\n", word.c_str());
+    PrintLine("ERROR: Unknown command " + word);
     return 1;
   }
   return PrintCommandHelp(command);
@@ -97,8 +94,7 @@ int CCommandLineZirOdo::OnHelp(ArgumentList& arguments) {
 int CCommandLineZirOdo::PrintHelpFor(const char* name) {
   auto command = FindCommand(name);
   if (command == commands_.end()) {
-    std::cout << "Internal error: help for command `" << name << "` not found"
-              << std::endl;
+    PrintLine(std::string("Internal error: help for command `") + name + "` not found");
     return 2;
   }
   return PrintCommandHelp(command);
@@ -106,47 +102,45 @@ int CCommandLineZirOdo::PrintHelpFor(const char* name) {
 
 void CCommandLineZirOdo::PrintHelpAll() {
   PrintUsage();
-  std::cout << std::endl;
-  std::cout << kRule << std::endl;
-  std::cout << std::endl;
+  PrintLine("");
+  PrintLine(kRule);
+  PrintLine("");
   PrintIdDeviceHelp(true);
-  std::cout << std::endl;
-  std::cout << kRule << std::endl;
+  PrintLine("");
+  PrintLine(kRule);
   for (auto command = commands_.begin(); command != commands_.end(); ++command) {
-    std::cout << std::endl;
+    PrintLine("");
     PrintCommandHelp(command);
   }
 }
 
 void CCommandLineZirOdo::PrintHelpDoc() {
-  printf(
+  std::string text =
       "Frontend for Wirenest ZirOdo Library\n"
       "====================================\n"
       "Usage::\n"
       "\n"
-      "    %s [COMMAND] [OPTIONS...]\n"
+      "    " + GetProgramFileName() + " [COMMAND] [OPTIONS...]\n"
       "\n"
       "Available commands\n"
       "------------------\n"
-      "\n",
-      GetProgramFileName().c_str());
+      "\n";
   for (const CommandRecord& command : commands_) {
-    printf(":ref:`%s <cli-%s>`\n", command.name.c_str(), command.name.c_str());
-    printf("    %s\n\n", command.description.c_str());
+    text += ":ref:`" + command.name + " <cli-" + command.name + ">`\n";
+    text += "    " + command.description + "\n\n";
   }
-  printf("\n");
+  PrintLine(text);
   PrintIdDeviceHelp(false);
-  printf("\nCommands\n--------\n");
+  PrintText("\nCommands\n--------\n");
   for (const CommandRecord& command : commands_) {
-    printf("\n.. _cli-%s:\n\n", command.name.c_str());
-    printf("%s\n", command.name.c_str());
-    printf("%s", (std::string(command.name.size(), '*') + "\n").c_str());
-    printf("%s.\n", command.description.c_str());
-    printf("\nUsage::\n\n    %s %s\n\n", GetProgramFileName().c_str(),
-           command.usage.c_str());
-    std::cout << FormatHelpTextRst(command.help) << std::endl;
+    text = "\n.. _cli-" + command.name + ":\n\n";
+    text += command.name + "\n";
+    text += std::string(command.name.size(), '*') + "\n";
+    text += command.description + ".\n";
+    text += "\nUsage::\n\n    " + GetProgramFileName() + " " + command.usage + "\n\n";
+    text += FormatHelpTextRst(command.help) + "\n";
     if (!command.alias.empty())
-      printf("\nAlias: ``%s``\n", command.alias.c_str());
-    printf("\n");
+      text += "\nAlias: ``" + command.alias + "``\n";
+    PrintLine(text);
   }
 }

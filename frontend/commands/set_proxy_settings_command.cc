@@ -1,10 +1,10 @@
 #include "frontend/commands/set_proxy_settings_command.h"
 
-#include <iostream>
 #include <string>
 
 #include "frontend/commands/command_line_zirodo.h"
 #include "frontend/library/proxy_runner.h"
+#include "platform/console_output.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ int CCommandLineZirOdo::OnSetProxySettings(ArgumentList& arguments) {
     error = CheckProxySettings(settings);
   }
   if (error) {
-    std::cout << error << std::endl;
+    PrintLine(error);
     PrintHelpFor(kCommand);
     return 1;
   }

@@ -1,10 +1,7 @@
 #include "frontend/commands/show_commands.h"
 
-#include <stdio.h>
-
-#include <iostream>
-
 #include "frontend/reports/computer_listings.h"
+#include "platform/console_output.h"
 
 namespace {
 
@@ -51,12 +48,12 @@ int OnShowComputers(const std::string& kind, ArgumentList& arguments) {
   ShowFlags flags;
   for (const std::string& argument : arguments) {
     if (argument.compare(0, 2, "--") != 0) {
-      std::cout << "ERROR: extra arguments detected." << std::endl;
+      PrintLine("ERROR: extra arguments detected.");
       return 1;
     }
     const ShowOption* option = FindShowOption(kind, argument);
     if (!option) {
-      printf("ERROR: unknown option %s\n", argument.c_str());
+      PrintLine("ERROR: unknown option " + argument);
       return 1;
     }
     flags.*option->flag = option->value;

@@ -1,12 +1,12 @@
 #include "frontend/devices/device_aliases.h"
 
 #include <algorithm>
-#include <iostream>
 #include <string_view>
 #include <unordered_set>
 
 #include "frontend/convert/library_value.h"
 #include "frontend/devices/md5_hex.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 namespace {
@@ -72,20 +72,20 @@ bool ResolveDeviceId(const std::string& id_device, std::string* id_comp,
     alias = id_device.substr(dash + 1);
   }
   if (comp_part.empty() || alias.empty()) {
-    std::cout << "ERROR: wrong id device alias;" << std::endl;
-    std::cout << "       see \"help --id-device\" for explanations." << std::endl;
+    PrintLine("ERROR: wrong id device alias;");
+    PrintLine("       see \"help --id-device\" for explanations.");
     return false;
   }
 
   ScopedVariant comp_value(comp_part);
   ScopedVariant list_value;
   if (WN_GetDevicesList(comp_value.get(), list_value.out()) <= 0) {
-    std::cout << "ERROR: device not found" << std::endl;
+    PrintLine("ERROR: device not found");
     return false;
   }
   std::vector<std::string> ids;
   if (!VariantToStringList(list_value.get(), &ids)) {
-    std::cout << "ERROR: failed to parse json as list of devices ids" << std::endl;
+    PrintLine("ERROR: failed to parse json as list of devices ids");
     return false;
   }
   DeviceHashMap hashes;
@@ -93,12 +93,11 @@ bool ResolveDeviceId(const std::string& id_device, std::string* id_comp,
 
   std::vector<std::string> matches = FindDevices(hashes, alias);
   if (matches.empty()) {
-    std::cout << "ERROR: device not found" << std::endl;
+    PrintLine("ERROR: device not found");
     return false;
   }
   if (matches.size() > 1) {
-    std::cout << "ERROR: found more than one device with such id alias. Use longer id alias."
-              << std::endl;
+    PrintLine("ERROR: found more than one device with such id alias. Use longer id alias.");
     return false;
   }
   *id_comp = comp_part;

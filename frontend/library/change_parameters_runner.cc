@@ -1,9 +1,8 @@
 #include "frontend/library/change_parameters_runner.h"
 
-#include <iostream>
-
 #include "frontend/library/command_runner.h"
 #include "frontend/library/connect_runner.h"
+#include "platform/console_output.h"
 
 int RunChangeExistingConnectionParametersCommand(const std::string& id_device,
                                                  const Json::Value& change) {
@@ -12,7 +11,7 @@ int RunChangeExistingConnectionParametersCommand(const std::string& id_device,
   if (!PassGateAndResolveDevice(id_device, &id_comp, &device_id))
     return 1;
   if (!IsDeviceConnected(id_comp, device_id)) {
-    std::cout << "ERROR: device is not connected." << std::endl;
+    PrintLine("ERROR: device is not connected.");
     return 1;
   }
   if (!PrepareEventChannel())

@@ -1,10 +1,12 @@
 #include "frontend/library/command_runner.h"
 
-#include <iostream>
+#include <stdint.h>
 
 #include "frontend/convert/json_reading.h"
+#include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
 #include "frontend/library/service_state.h"
+#include "platform/console_output.h"
 
 const RunnerMessages kPlainRunnerMessages = {
     "ERROR: Can't execute command.",
@@ -18,16 +20,44 @@ const RunnerMessages kPlainRunnerMessages = {
 };
 
 bool ReadCommandId(const Json::Value& value, WN_CommandId* id) {
-  if (value.isString()) {
-    // Below the range clamps to its bottom, 0, which no started request has.
-    *id = static_cast<WN_CommandId>(ParseLeadingInteger(value.asString(), 0, 0xFFFFFFFFu));
-    return true;
+  const int64_t kLowest = INT32_MIN;
+  const int64_t kHighest = UINT32_MAX;
+  int64_t number = 0;
+  switch (value.type()) {
+    case Json::nullValue:
+      break;
+    case Json::booleanValue:
+      number = value.asBool() ? 1 : 0;
+      break;
+    case Json::intValue:
+      if (value.asLargestInt() < kLowest || value.asLargestInt() > kHighest)
+        return false;
+      number = value.asLargestInt();
+      break;
+    case Json::uintValue:
+      if (value.asLargestUInt() > static_cast<Json::LargestUInt>(kHighest))
+        return false;
+      number = static_cast<int64_t>(value.asLargestUInt());
+      break;
+    case Json::realValue:
+      if (!(value.asDouble() >= kLowest && value.asDouble() <= kHighest))
+        return false;
+      number = static_cast<int64_t>(value.asDouble());
+      break;
+    case Json::stringValue:
+      // Beyond the range a text clamps as the integer reading of a text does.
+      number = ParseLeadingInteger(value.asString(), kLowest - 1, kHighest + 1);
+      if (number < kLowest)
+        number = INT32_MIN;
+      else if (number > kHighest)
+        number = INT32_MAX;
+      break;
+    case Json::arrayValue:
+    case Json::objectValue:
+      return false;
   }
-  // Null, booleans and numbers: the JSON library's own range test, after
-  // which its reading cannot fail.
-  if (value.isArray() || value.isObject() || !value.isConvertibleTo(Json::uintValue))
-    return false;
-  *id = value.asUInt();
+  // Signed and unsigned readings of one id meet in its 32-bit value.
+  *id = static_cast<WN_CommandId>(static_cast<uint32_t>(number));
   return true;
 }
 
@@ -67,7 +97,7 @@ bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp
 bool PrepareEventChannel() {
   if (EnableLibraryEvents())
     return true;
-  std::cout << "ERROR: internal engine error." << std::endl;
+  PrintLine("ERROR: internal engine error.");
   return false;
 }
 
@@ -76,34 +106,34 @@ int SendAndCheckAnswer(const std::function<WN_CommandId()>& send, uint32_t timeo
   PrepareForCommandResult();
   WN_CommandId id = send();
   if (id == 0) {
-    std::cout << messages.not_started << std::endl;
+    PrintLine(messages.not_started);
     return 1;
   }
   if (!WaitForCommandResult(timeout_ms)) {
-    std::cout << messages.not_responding << std::endl;
+    PrintLine(messages.not_responding);
     return 1;
   }
   std::string answer_error;
   switch (CheckCommandAnswer(TakeCommandResult(), id, &answer_error)) {
     case AnswerOutcome::NoAnswer:
-      std::cout << messages.no_answer << std::endl;
+      PrintLine(messages.no_answer);
       return 1;
     case AnswerOutcome::WrongCommand:
-      std::cout << messages.wrong_command << std::endl;
+      PrintLine(messages.wrong_command);
       return 1;
     case AnswerOutcome::InvalidAnswer:
-      std::cout << messages.invalid_answer << std::endl;
+      PrintLine(messages.invalid_answer);
       return 1;
     case AnswerOutcome::Timeout:
-      std::cout << messages.timeout << std::endl;
+      PrintLine(messages.timeout);
       return 1;
     case AnswerOutcome::FinishedWithError:
       if (error)
         *error = answer_error;
-      std::cout << messages.finished_with_error << answer_error << std::endl;
+      PrintLine(messages.finished_with_error + PrintableText(answer_error));
       return 1;
     case AnswerOutcome::Success:
-      std::cout << messages.success << std::endl;
+      PrintLine(messages.success);
       return 0;
   }
   return 1;

@@ -60,9 +60,12 @@ enum class AnswerOutcome {
 AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,
                                  std::string* error);
 
-// "id_cmd" as a command id: a number in 0..4294967295 (a real truncated), a
-// boolean as 0 or 1, null as 0, or a leading decimal number of a text,
-// clamped to the range. False for arrays, objects and numbers out of range.
+// "id_cmd" as a command id, by its 32-bit value, so that a library writing
+// ids as signed integers matches too: a number in -2147483648..4294967295 (a
+// real truncated toward zero), a boolean as 0 or 1, null as 0, or a leading
+// decimal number of a text, which beyond that range clamps to 2147483647 or
+// -2147483648 as the integer reading of a text does. False for arrays,
+// objects and numbers out of the range.
 bool ReadCommandId(const Json::Value& value, WN_CommandId* id);
 
 #endif  // WNCTL_FRONTEND_LIBRARY_COMMAND_RUNNER_H_

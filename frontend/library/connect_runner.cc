@@ -1,12 +1,11 @@
 #include "frontend/library/connect_runner.h"
 
-#include <iostream>
-
 #include "frontend/commands/compression.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
 #include "frontend/reports/status_reports.h"
+#include "platform/console_output.h"
 
 bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id) {
   ScopedVariant comp(id_comp);
@@ -41,7 +40,7 @@ int RunConnectDeviceCommand(const std::string& id_device, const std::string& com
   if (!PassGateAndResolveDevice(id_device, &id_comp, &device_id) || !PrepareEventChannel())
     return 1;
   if (IsDeviceConnected(id_comp, device_id)) {
-    std::cout << "ERROR: device is already connected." << std::endl;
+    PrintLine("ERROR: device is already connected.");
     return 1;
   }
   std::string error;
@@ -51,11 +50,9 @@ int RunConnectDeviceCommand(const std::string& id_device, const std::string& com
   if (result != 0 && error == "no_driver") {
     // Only when this computer's drivers are fine can the remote one be blamed.
     if (CheckDrivers())
-      std::cout << "Remote computer does not have virtual USB/COM drivers installed."
-                << std::endl;
+      PrintLine("Remote computer does not have virtual USB/COM drivers installed.");
     else
-      std::cout << "Local computer does not have virtual USB/COM drivers installed."
-                << std::endl;
+      PrintLine("Local computer does not have virtual USB/COM drivers installed.");
   }
   return result;
 }

@@ -4,11 +4,11 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <iostream>
 
 #include "frontend/app/globals.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 namespace {
@@ -57,7 +57,7 @@ void DrainLibraryEvents() {
     Json::Value events;
     if (!VariantToJson(batch.get(), &events)) {
       if (!ChannelClosed())
-        std::cout << "ERROR: Can't parse json event" << std::endl;
+        PrintLine("ERROR: Can't parse json event");
       return;
     }
     if (!events.isArray())

@@ -2,11 +2,10 @@
 
 #include <stdint.h>
 
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 namespace {
@@ -14,7 +13,7 @@ namespace {
 const char kRecordUnreadable[] = "ERROR: failed to parse info about device";
 
 int Refuse(const char* line) {
-  std::cout << line << std::endl;
+  PrintLine(line);
   return 1;
 }
 

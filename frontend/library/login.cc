@@ -8,6 +8,7 @@
 #include "frontend/library/command_runner.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_echo.h"
+#include "platform/console_output.h"
 #include "platform/variant.h"
 #include "wirenestdk.h"
 
@@ -52,10 +53,11 @@ class SecretVariant {
 std::string ReadPassword() {
   ScopedConsoleEchoOff echo_off;
   std::string password;
-  std::cout << "Password: " << std::flush;
-  std::cin >> password;
-  // The Enter was not echoed: the prompt line is ended here.
-  std::cout << std::endl;
+  {
+    // The Enter was not echoed: the prompt line is ended here.
+    PromptLine prompt("Password: ");
+    std::cin >> password;
+  }
   return password;
 }
 
@@ -78,7 +80,7 @@ int LoginComputer(const std::string& email) {
     return 1;
   }
   if (email.empty() || email.find(' ') != std::string::npos) {
-    std::cout << "ERROR: invalid email: \"" << email << "\"" << std::endl;
+    PrintLine("ERROR: invalid email: \"" + email + "\"");
     return 1;
   }
   if (!PrepareEventChannel())
@@ -86,7 +88,7 @@ int LoginComputer(const std::string& email) {
   std::string password = ReadPassword();
   int result;
   if (password.empty() || password.find(' ') != std::string::npos) {
-    std::cout << "ERROR: password should not contain spaces." << std::endl;
+    PrintLine("ERROR: password should not contain spaces.");
     result = 1;
   } else {
     result = RunLoginComputerCommand(email, password) == 0 ? 0 : 1;

@@ -1,11 +1,10 @@
 #include "frontend/library/proxy_runner.h"
 
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
 #include "frontend/library/service_state.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 Json::Value MakeProxySettingsDocument(const ProxySettings& settings) {
@@ -27,12 +26,12 @@ bool IsServicePipeConnected() {
   GetServiceState(kPipeSettleBudgetMs);
   ScopedVariant status;
   if (!WN_GetStatus(status.out())) {
-    std::cout << "ERROR: Unable to read status from library" << std::endl;
+    PrintLine("ERROR: Unable to read status from library");
     return false;
   }
   Json::Value document;
   if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document)) {
-    std::cout << "ERROR: Unable to parse status json" << std::endl;
+    PrintLine("ERROR: Unable to parse status json");
     return false;
   }
   return JsonAsText(JsonMember(document, "pipe")) == "connected";
@@ -40,8 +39,7 @@ bool IsServicePipeConnected() {
 
 int RunSetProxySettingsCommand(const Json::Value& settings) {
   if (!IsServicePipeConnected()) {
-    std::cout << "ERROR: no connection to local service. Check output of `status` command."
-              << std::endl;
+    PrintLine("ERROR: no connection to local service. Check output of `status` command.");
     return 1;
   }
   ScopedVariant settings_value;

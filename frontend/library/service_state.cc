@@ -1,9 +1,8 @@
 #include "frontend/library/service_state.h"
 
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
+#include "platform/console_output.h"
 #include "platform/sleep.h"
 #include "wirenestdk.h"
 
@@ -111,5 +110,5 @@ void PrintServiceStateError(ServiceState code) {
       line = "ERROR: internal error: can't get status from library";
       break;
   }
-  std::cout << line << std::endl;
+  PrintLine(line);
 }

@@ -1,16 +1,16 @@
 #include "frontend/reports/computer_listings.h"
 
 #include <stdint.h>
-#include <stdio.h>
 
-#include <iostream>
 #include <vector>
 
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
+#include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
 #include "frontend/library/command_runner.h"
 #include "frontend/reports/invite_listing.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 namespace {
@@ -38,20 +38,20 @@ bool InvitesReadable(const Json::Value& invites) {
 }
 
 void PrintInvites(const Json::Value& invites) {
-  printf("\t\tInvites: ");
+  std::string lines = "\t\tInvites: ";
   for (const Json::Value& invite : invites) {
     std::string status = MemberText(invite, "status");
-    printf("\n\t\t\tID:%s to <%s> (%s)", MemberText(invite, "id_invite").c_str(),
-           MemberText(invite, "email").c_str(),
-           status == "created" ? "sent" : status.c_str());
+    lines += "\n\t\t\tID:" + PrintableText(MemberText(invite, "id_invite")) + " to <" +
+             PrintableText(MemberText(invite, "email")) + "> (" +
+             (status == "created" ? "sent" : PrintableText(status)) + ")";
   }
-  printf("\n");
+  PrintLine(lines);
 }
 
 }  // namespace
 
 int PrintWrongData() {
-  std::cout << "ERROR: wrong data returned." << std::endl;
+  PrintLine("ERROR: wrong data returned.");
   return 1;
 }
 
@@ -63,7 +63,7 @@ int ShowComputers(const std::string& kind, bool devices, bool verbose, bool invi
     return ShowRemoteComputers(devices, verbose, invites, online, offline);
   if (kind == "other")
     return ShowInviteComputers(devices, verbose, online, offline);
-  std::cout << "ERROR: wrong filter value." << std::endl;
+  PrintLine("ERROR: wrong filter value.");
   return 1;
 }
 
@@ -73,12 +73,12 @@ int ShowLocalComputer(bool devices, bool verbose, bool invites) {
   ScopedVariant id_value("local");
   ScopedVariant info_value;
   if (!WN_GetComputerInfo(id_value.get(), info_value.out())) {
-    std::cout << "ERROR: can't get info about local computer." << std::endl;
+    PrintLine("ERROR: can't get info about local computer.");
     return 1;
   }
   Json::Value info;
   if (!VariantToJson(info_value.get(), &info) || !info.isObject()) {
-    std::cout << "ERROR: bad data format with local computer info." << std::endl;
+    PrintLine("ERROR: bad data format with local computer info.");
     return 1;
   }
   std::string id = MemberText(info, "id_comp");
@@ -88,7 +88,8 @@ int ShowLocalComputer(bool devices, bool verbose, bool invites) {
   if (!MemberInt(info, "devices", &count) || !JsonAsBool(JsonMember(info, "local"), &local) ||
       !local)
     return PrintWrongData();
-  printf("%s\tLocal computer: '%s' (%d devices)\n", id.c_str(), name.c_str(), count);
+  PrintLine(PrintableText(id) + "\tLocal computer: '" + PrintableText(name) + "' (" +
+            std::to_string(count) + " devices)");
   if (devices && count != 0)
     return ShowComputerDevices(id, count, verbose, true, invites);
   return 0;
@@ -111,20 +112,20 @@ int ListComputers(const std::string& filter_word, const char* empty_message, boo
   ScopedVariant list_value;
   int count = WN_GetComputersList(filter_value.get(), list_value.out());
   if (count < 0) {
-    std::cout << "ERROR: can't get list of remote computers" << std::endl;
+    PrintLine("ERROR: can't get list of remote computers");
     return 1;
   }
   if (count == 0) {
-    std::cout << empty_message << suffix << std::endl;
+    PrintLine(std::string(empty_message) + suffix);
     return 0;
   }
   std::vector<std::string> ids;
   if (!VariantToStringList(list_value.get(), &ids)) {
-    std::cout << "ERROR: can't parse list of remote computers" << std::endl;
+    PrintLine("ERROR: can't parse list of remote computers");
     return 1;
   }
   if (ids.size() != static_cast<size_t>(count)) {
-    std::cout << "ERROR: number of remote computers mismatch" << std::endl;
+    PrintLine("ERROR: number of remote computers mismatch");
     return 1;
   }
   for (const std::string& id : ids) {
@@ -147,12 +148,11 @@ bool GetComputerInfo(const std::string& computer_id, Json::Value* info, int* dev
   ScopedVariant id_value(computer_id);
   ScopedVariant info_value;
   if (!WN_GetComputerInfo(id_value.get(), info_value.out())) {
-    std::cout << "ERROR: can't get info about remote computer " << computer_id << std::endl;
+    PrintLine("ERROR: can't get info about remote computer " + PrintableText(computer_id));
     return false;
   }
   if (!VariantToJson(info_value.get(), info) || !IsObjectOrNull(*info)) {
-    std::cout << "ERROR: can't parse info about remote computer " << computer_id
-              << std::endl;
+    PrintLine("ERROR: can't parse info about remote computer " + PrintableText(computer_id));
     return false;
   }
   if (!MemberInt(*info, "devices", device_count)) {
@@ -167,7 +167,7 @@ int FinishComputerBlock(bool devices, int device_count,
   if (!devices)
     return 0;
   int result = device_count != 0 ? list_devices() : 0;
-  std::cout << std::endl;
+  PrintLine("");
   return result;
 }
 
@@ -178,16 +178,16 @@ int ShowRemoteComputer(const std::string& computer_id, bool devices, bool verbos
   if (!GetComputerInfo(computer_id, &info, &count))
     return 1;
   std::string name = MemberText(info, "comp_name");
-  printf("%s\tRemote computer '%s'", computer_id.c_str(), name.c_str());
+  std::string line =
+      PrintableText(computer_id) + "\tRemote computer '" + PrintableText(name) + "'";
   if (MemberText(info, "status") == "offline") {
-    std::cout << " [OFFLINE]";
+    line += " [OFFLINE]";
     if (count != 0)
-      printf(" (%d devices waiting for auto-reconnect)\n", count);
-    else
-      std::cout << std::endl;
+      line += " (" + std::to_string(count) + " devices waiting for auto-reconnect)";
   } else {
-    printf(" (%d devices)\n", count);
+    line += " (" + std::to_string(count) + " devices)";
   }
+  PrintLine(line);
   return FinishComputerBlock(devices, count, [&]() {
     return ShowComputerDevices(computer_id, count, verbose, false, invites);
   });
@@ -199,16 +199,16 @@ int ListComputerDevices(const std::string& computer_id, int expected_count,
   ScopedVariant list_value;
   int count = WN_GetDevicesList(computer_value.get(), list_value.out());
   if (count != expected_count) {
-    std::cout << "Wrong number of devices: " << count << std::endl;
+    PrintLine("Wrong number of devices: " + std::to_string(count));
     return 1;
   }
   std::vector<std::string> ids;
   if (!VariantToStringList(list_value.get(), &ids)) {
-    std::cout << "ERROR: failed to parse json as list of devices ids" << std::endl;
+    PrintLine("ERROR: failed to parse json as list of devices ids");
     return 1;
   }
   if (static_cast<long long>(ids.size()) != expected_count) {
-    std::cout << "ERROR: number of devices mismatch" << std::endl;
+    PrintLine("ERROR: number of devices mismatch");
     return 1;
   }
   DeviceHashMap hashes;
@@ -216,17 +216,17 @@ int ListComputerDevices(const std::string& computer_id, int expected_count,
   DeviceAliasMap aliases;
   MakeDeviceAliases(hashes, &aliases);
 
-  std::cout << "\tDevices:" << std::endl;
+  PrintLine("\tDevices:");
   for (const std::string& real_id : ids) {
     ScopedVariant device_value(real_id);
     ScopedVariant info_value;
     if (!WN_GetDeviceInfo(computer_value.get(), device_value.get(), info_value.out())) {
-      std::cout << "ERROR: failed to read info about device" << std::endl;
+      PrintLine("ERROR: failed to read info about device");
       return 1;
     }
     Json::Value device;
     if (!VariantToJson(info_value.get(), &device) || !IsObjectOrNull(device)) {
-      std::cout << "ERROR: failed to parse info about device" << std::endl;
+      PrintLine("ERROR: failed to parse info about device");
       return 1;
     }
     int result = show_device(real_id, aliases[real_id], device);
@@ -278,38 +278,38 @@ bool ReadDeviceState(const Json::Value& device, bool local_computer, DeviceState
   return true;
 }
 
-void PrintDeviceName(const std::string& computer_id, const std::string& alias,
-                     const DeviceState& state) {
-  printf("%s-%s\t\t%s", computer_id.c_str(), alias.c_str(), state.name.c_str());
+std::string DeviceLineStart(const std::string& computer_id, const std::string& alias,
+                            const DeviceState& state) {
+  return PrintableText(computer_id) + "-" + alias + "\t\t" + PrintableText(state.name);
 }
 
-void PrintDeviceDetails(const DeviceState& state, const std::string& real_id, bool verbose,
-                        bool local_computer) {
+void PrintDeviceDetails(std::string line, const DeviceState& state, const std::string& real_id,
+                        bool verbose, bool local_computer) {
   if (state.offline)
-    std::cout << " [OFFLINE]";
+    line += " [OFFLINE]";
   if (!verbose) {
     if (!state.description.empty())
-      printf(" {%s}", state.description.c_str());
+      line += " {" + PrintableText(state.description) + "}";
     if (state.locked)
-      std::cout << " - LOCKED";
+      line += " - LOCKED";
     if (state.connected)
-      std::cout << " - connected to computer " << state.connection.client_id;
-    std::cout << std::endl;
+      line += " - connected to computer " + PrintableText(state.connection.client_id);
+    PrintLine(line);
     return;
   }
-  std::cout << std::endl;
+  PrintLine(line);
   if (!state.description.empty())
-    printf("\t\tDescription: %s\n", state.description.c_str());
-  std::cout << "\t\tReal device id: " << real_id << std::endl;
+    PrintLine("\t\tDescription: " + PrintableText(state.description));
+  PrintLine("\t\tReal device id: " + PrintableText(real_id));
   if (state.locked) {
-    std::cout << "\t\tDevice locked" << std::endl;
+    PrintLine("\t\tDevice locked");
   } else if (state.connected) {
     const ConnectionDetails& connection = state.connection;
-    printf("\t\tConnected to computer %s (%s; compression=%s; connection id=%s)\n",
-           connection.client_id.c_str(), connection.kind.c_str(),
-           connection.compression.c_str(), connection.connection_id.c_str());
+    PrintLine("\t\tConnected to computer " + PrintableText(connection.client_id) + " (" +
+              connection.kind + "; compression=" + PrintableText(connection.compression) +
+              "; connection id=" + PrintableText(connection.connection_id) + ")");
   } else if (local_computer) {
-    std::cout << "\t\tDevice available for connection" << std::endl;
+    PrintLine("\t\tDevice available for connection");
   }
 }
 
@@ -323,8 +323,8 @@ int ShowComputerDevices(const std::string& computer_id, int expected_count, bool
             invites ? JsonMember(device, "invites") : Json::Value::nullSingleton();
         if (!ReadDeviceState(device, local_computer, &state) || !InvitesReadable(invite_list))
           return PrintWrongData();
-        PrintDeviceName(computer_id, alias, state);
-        PrintDeviceDetails(state, real_id, verbose, local_computer);
+        PrintDeviceDetails(DeviceLineStart(computer_id, alias, state), state, real_id, verbose,
+                           local_computer);
         if (!IsEmptyJson(invite_list))
           PrintInvites(invite_list);
         return 0;

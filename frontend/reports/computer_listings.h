@@ -49,11 +49,12 @@ bool ReadConnectionDetails(const Json::Value& connect_info, ConnectionDetails* d
 bool ReadDeviceState(const Json::Value& device, bool local_computer, DeviceState* state);
 
 // The start of a device line: its ID_DEVICE and its name.
-void PrintDeviceName(const std::string& computer_id, const std::string& alias,
-                     const DeviceState& state);
-// The rest of the device line and, when verbose, its detail lines.
-void PrintDeviceDetails(const DeviceState& state, const std::string& real_id, bool verbose,
-                        bool local_computer);
+std::string DeviceLineStart(const std::string& computer_id, const std::string& alias,
+                            const DeviceState& state);
+// The device line, from `line` (its start) on, and, when verbose, its
+// detail lines.
+void PrintDeviceDetails(std::string line, const DeviceState& state, const std::string& real_id,
+                        bool verbose, bool local_computer);
 
 // The gate, the list of computers that `filter_word` ("remote" or "other")
 // asks for, narrowed by online/offline, and `show_computer` for each id in

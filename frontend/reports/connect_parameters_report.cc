@@ -1,36 +1,36 @@
 #include "frontend/reports/connect_parameters_report.h"
 
-#include <iostream>
-
 #include <json/value.h>
 
 #include "frontend/commands/compression.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
+#include "frontend/convert/printable_text.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 int ShowDefaultConnectParameters() {
   ScopedVariant result;
   if (!WN_GetDefaultConnectParameters(result.out())) {
-    std::cout << "ERROR: Can't read default compression." << std::endl;
+    PrintLine("ERROR: Can't read default compression.");
     return 1;
   }
   Json::Value document;
   // A document without members to read is as unusable as one that fails to parse.
   if (!VariantToJson(result.get(), &document) || !IsObjectOrNull(document)) {
-    std::cout << "ERROR: Can't parse default compression." << std::endl;
+    PrintLine("ERROR: Can't parse default compression.");
     return 1;
   }
   std::string compression = JsonAsText(JsonMember(document, "compress"));
   if (compression.empty())
-    std::cout << "compression: no default compression set." << std::endl;
+    PrintLine("compression: no default compression set.");
   else
-    std::cout << "compression: " << compression << std::endl;
+    PrintLine("compression: " + PrintableText(compression));
   std::string reconnect = JsonAsText(JsonMember(document, "reconnect"));
   if (reconnect.empty())
-    std::cout << "auto reconnect: no default reconnect option set." << std::endl;
+    PrintLine("auto reconnect: no default reconnect option set.");
   else
-    std::cout << "auto reconnect: " << reconnect << std::endl;
+    PrintLine("auto reconnect: " + PrintableText(reconnect));
   return 0;
 }
 
@@ -38,9 +38,9 @@ int ChangeDefaultConnectParameters(const std::string& compression, int32_t recon
   ScopedVariant parameters;
   JsonToVariant(MakeConnectionParameters(compression, reconnect), parameters.out());
   if (!WN_SetDefaultConnectParameters(parameters.get())) {
-    std::cout << "ERROR: can't set default connect parameters." << std::endl;
+    PrintLine("ERROR: can't set default connect parameters.");
     return 1;
   }
-  std::cout << "default connect parameters have been changed." << std::endl;
+  PrintLine("default connect parameters have been changed.");
   return 0;
 }

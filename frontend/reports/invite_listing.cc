@@ -1,11 +1,9 @@
 #include "frontend/reports/invite_listing.h"
 
-#include <stdio.h>
-
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
+#include "frontend/convert/printable_text.h"
 #include "frontend/reports/computer_listings.h"
+#include "platform/console_output.h"
 
 namespace {
 
@@ -34,14 +32,15 @@ int ShowInviteComputer(const std::string& computer_id, bool devices, bool verbos
   std::string name = JsonAsText(JsonMember(info, "comp_name"));
   std::string email = JsonAsText(JsonMember(info, "email"));
   if (email.empty()) {
-    std::cout << "ERROR: remote computer " << computer_id
-              << " from other account has no user email." << std::endl;
+    PrintLine("ERROR: remote computer " + PrintableText(computer_id) +
+              " from other account has no user email.");
     return 1;
   }
-  printf("%s\tComputer of <%s> '%s'", computer_id.c_str(), email.c_str(), name.c_str());
+  std::string line = PrintableText(computer_id) + "\tComputer of <" + PrintableText(email) +
+                     "> '" + PrintableText(name) + "'";
   if (JsonAsText(JsonMember(info, "status")) == "offline")
-    std::cout << " [OFFLINE]";
-  printf(" (%d invites)\n", count);
+    line += " [OFFLINE]";
+  PrintLine(line + " (" + std::to_string(count) + " invites)");
   return FinishComputerBlock(devices, count, [&]() {
     return ShowInvitedDevices(computer_id, count, verbose);
   });
@@ -53,7 +52,7 @@ int ShowInvitedDevices(const std::string& computer_id, int expected_count, bool 
       [&](const std::string& real_id, const std::string& alias, const Json::Value& device) {
         const Json::Value& invites = JsonMember(device, "invites");
         if (IsEmptyJson(invites)) {
-          std::cout << "ERROR: no detailed info about invite from other account" << std::endl;
+          PrintLine("ERROR: no detailed info about invite from other account");
           return 1;
         }
         const Json::Value* invite = FirstInvite(invites);
@@ -61,10 +60,11 @@ int ShowInvitedDevices(const std::string& computer_id, int expected_count, bool 
         if (!invite || !IsObjectOrNull(*invite) || !ReadDeviceState(device, false, &state))
           return PrintWrongData();
         std::string status = JsonAsText(JsonMember(*invite, "status"));
-        PrintDeviceName(computer_id, alias, state);
-        printf(" (invite ID:%s - %s)", JsonAsText(JsonMember(*invite, "id_invite")).c_str(),
-               status == "created" ? "waiting for accept" : status.c_str());
-        PrintDeviceDetails(state, real_id, verbose, false);
+        std::string line = DeviceLineStart(computer_id, alias, state) + " (invite ID:" +
+                           PrintableText(JsonAsText(JsonMember(*invite, "id_invite"))) + " - " +
+                           (status == "created" ? "waiting for accept" : PrintableText(status)) +
+                           ")";
+        PrintDeviceDetails(line, state, real_id, verbose, false);
         return 0;
       });
 }

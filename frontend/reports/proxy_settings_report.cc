@@ -1,11 +1,10 @@
 #include "frontend/reports/proxy_settings_report.h"
 
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/json_text.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 namespace {
@@ -30,14 +29,15 @@ bool MaskProxyPassword(Json::Value* document) {
 int ShowProxySettings() {
   ScopedVariant settings;
   if (!WN_GetProxySettings(settings.out(), kUnusedRequestInt)) {
-    std::cout << "Can't read proxy settings from library" << std::endl;
+    PrintLine("Can't read proxy settings from library");
     return 1;
   }
   Json::Value document;
   if (!VariantToJson(settings.get(), &document) || !MaskProxyPassword(&document)) {
-    std::cout << "ERROR: Unable to parse json with proxy settings" << std::endl;
+    PrintLine("ERROR: Unable to parse json with proxy settings");
     return 1;
   }
-  std::cout << WriteStyledJson(document) << std::flush;
+  // The JSON writer escapes control characters itself.
+  PrintText(WriteStyledJson(document));
   return 0;
 }

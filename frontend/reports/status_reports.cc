@@ -1,34 +1,31 @@
 #include "frontend/reports/status_reports.h"
 
-#include <iostream>
-
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
+#include "frontend/convert/printable_text.h"
 #include "frontend/library/service_state.h"
+#include "platform/console_output.h"
 #include "wirenestdk.h"
 
 namespace {
 
 void PrintPipeLine(const std::string& pipe) {
-  std::cout << "Unknown pipe to service status: " << pipe << std::endl;
+  PrintLine("Unknown pipe to service status: " + PrintableText(pipe));
 }
 
 void PrintServerLines(const std::string& server) {
   if (server == "disconnected") {
-    std::cout << "Can't connect to central server. Check your internet connection."
-              << std::endl;
+    PrintLine("Can't connect to central server. Check your internet connection.");
   } else if (server == "login_required") {
-    std::cout << "Login required in order to connect local computer to central server."
-              << std::endl;
+    PrintLine("Login required in order to connect local computer to central server.");
   } else if (server == "server_upgrade_required") {
-    std::cout << "Software is outdated." << std::endl;
-    std::cout << "Please, upgrade your installed Wirenest software to latest version "
-                 "in order to work with current version of Wirenest server."
-              << std::endl;
+    PrintLine("Software is outdated.");
+    PrintLine("Please, upgrade your installed Wirenest software to latest version "
+                 "in order to work with current version of Wirenest server.");
   } else if (server == "connected") {
-    std::cout << "Computer is logged in to central server." << std::endl;
+    PrintLine("Computer is logged in to central server.");
   } else {
-    std::cout << "Unknown status of central server: " << server << std::endl;
+    PrintLine("Unknown status of central server: " + PrintableText(server));
   }
 }
 
@@ -36,38 +33,37 @@ void PrintServerLines(const std::string& server) {
 
 int ShowStatus() {
   if (WN_IsOK()) {
-    std::cout << "Computer logged in, all drivers are OK" << std::endl;
+    PrintLine("Computer logged in, all drivers are OK");
     return 0;
   }
   GetServiceState(kStatusSettleBudgetMs);
   ScopedVariant status;
   if (!WN_GetStatus(status.out())) {
-    std::cout << "ERROR: Unable to read status from library" << std::endl;
+    PrintLine("ERROR: Unable to read status from library");
     return 1;
   }
   Json::Value document;
   // A document that is neither an object nor null has no members to report.
   if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document)) {
-    std::cout << "ERROR: Unable to parse status json" << std::endl;
+    PrintLine("ERROR: Unable to parse status json");
     return 1;
   }
   std::string pipe = JsonAsText(JsonMember(document, "pipe"));
   if (pipe == "busy") {
-    std::cout << "Service pipe is busy: taken by some other client." << std::endl;
+    PrintLine("Service pipe is busy: taken by some other client.");
     return 0;
   }
   if (pipe == "disconnected") {
-    std::cout << "Service is not responding or disabled." << std::endl;
+    PrintLine("Service is not responding or disabled.");
     return 0;
   }
   if (pipe != "connected")
     PrintPipeLine(pipe);
   PrintServerLines(JsonAsText(JsonMember(document, "server")));
   if (JsonAsText(JsonMember(document, "usb_driver")) != "OK")
-    std::cout << "USB driver installation problem. Re-install the software." << std::endl;
+    PrintLine("USB driver installation problem. Re-install the software.");
   if (JsonAsText(JsonMember(document, "serial_driver")) != "OK")
-    std::cout << "Serial ports driver installation problem. Re-install the software."
-              << std::endl;
+    PrintLine("Serial ports driver installation problem. Re-install the software.");
   return 0;
 }
 
@@ -93,10 +89,10 @@ int ShowWhoAmI() {
   ScopedVariant email;
   std::string text;
   if (!WN_GetEmail(email.out()) || !VariantToText(email.get(), &text)) {
-    std::cout << "ERROR: Unable to get email from library" << std::endl;
+    PrintLine("ERROR: Unable to get email from library");
     return 1;
   }
-  std::cout << text << std::endl;
+  PrintLine(PrintableText(text));
   return 0;
 }
 
@@ -104,9 +100,9 @@ int ShowVersion() {
   ScopedVariant version;
   std::string text;
   if (!WN_GetLibVersion(version.out()) || !VariantToText(version.get(), &text)) {
-    std::cout << "ERROR: Unable to get version from library" << std::endl;
+    PrintLine("ERROR: Unable to get version from library");
     return 1;
   }
-  std::cout << text << std::endl;
+  PrintLine(PrintableText(text));
   return 0;
 }

@@ -109,6 +109,82 @@ TEST(TextBeyondAscii, PassesThroughAsUtf8) {
   }
 }
 
+// Control characters in the library's texts are shown as escapes, so that
+// no text ends a line, forges one or sends the terminal a command; the rest
+// of the text stays as it is.
+TEST(TextWithControlCharacters, IsShownEscaped) {
+  Json::Value whoami;
+  whoami["is_ok"] = 1;
+  whoami["email"] = ResultAndText(1, "me@x.org\nSuccess");
+  Json::Value version;
+  version["version"] = ResultAndText(1, "2.6\x1b]0;title\x07 \xC2\x9B" "1m caf\xC3\xA9\\n");
+  Json::Value status;
+  status["is_ok"] = 0;
+  status["status"] = R"({"pipe":"up\r","server":"x\u001b[2J","usb_driver":"OK",)"
+                     R"("serial_driver":"OK"})";
+  Json::Value parameters;
+  parameters["default_params"] =
+      ResultAndText(1, R"({"compress":"no\tne","reconnect":"\u0000\u007f\u0085"})");
+  Json::Value local = DeviceAnswers(
+      R"({"name":"\u001b[8mPen","description":"a\nb","status":"shared","locked":false,)"
+      R"("connect_info":{"id_connection":"c\u009b","id_comp_client":"4\r2","compress":"z\fx"},)"
+      R"("invites":[{"id_invite":"i\u0007","email":"e@x.org\n","status":"new\u001b"}]})");
+  local["computer_info"]["local"] = ResultAndText(
+      1, R"({"id_comp":"41","comp_name":"desk\u001b]0;t\u0007","devices":1,"local":true})");
+  Json::Value other;
+  other["is_ok"] = 1;
+  other["computer_lists"]["other"] = ResultAndText(1, "[\"7\\u001b8\"]");
+  other["computer_info"]["7\x1b" "8"] = ResultAndText(
+      1, R"({"comp_name":"n","email":"boss@example.com> 'fake'\n78\tComputer of <x",)"
+         R"("devices":1})");
+  other["device_lists"]["7\x1b" "8"] = ResultAndText(1, "[\"ser-1\"]");
+  other["device_info"]["7\x1b" "8"]["ser-1"] = ResultAndText(
+      1, R"({"name":"Serial","invites":[{"id_invite":"v\n1","status":"x\u0085"}]})");
+  Json::Value remote;
+  remote["is_ok"] = 1;
+  remote["computer_lists"]["remote"] = ResultAndText(1, "[\"55\\n\"]");
+  struct Case {
+    Json::Value answers;
+    std::vector<std::string> arguments;
+    int exit_code;
+    std::string out;
+  } cases[] = {
+      {whoami, {"whoami"}, 0, "me@x.org\\nSuccess\n"},
+      {version, {"version"}, 0, "2.6\\x1b]0;title\\x07 \\u009b1m caf\xC3\xA9\\n\n"},
+      {status, {"status"}, 0,
+       "Unknown pipe to service status: up\\r\n"
+       "Unknown status of central server: x\\x1b[2J\n"},
+      {parameters, {"default-connect-parameters"}, 0,
+       "compression: no\\tne\nauto reconnect: \\x00\\x7f\\u0085\n"},
+      {local, {"show-local"}, 0,
+       "41\tLocal computer: 'desk\\x1b]0;t\\x07' (1 devices)\n"
+       "\tDevices:\n"
+       "41-ec\t\t\\x1b[8mPen {a\\nb} - connected to computer 4\\r2\n"
+       "\t\tInvites: \n\t\t\tID:i\\x07 to <e@x.org\\n> (new\\x1b)\n"},
+      {local, {"show-local", "--verbose", "--no-invites"}, 0,
+       "41\tLocal computer: 'desk\\x1b]0;t\\x07' (1 devices)\n"
+       "\tDevices:\n"
+       "41-ec\t\t\\x1b[8mPen\n"
+       "\t\tDescription: a\\nb\n"
+       "\t\tReal device id: usb-7\n"
+       "\t\tConnected to computer 4\\r2 (direct connection; compression=z\\x0cx; "
+       "connection id=c\\u009b)\n"},
+      {other, {"show-invite"}, 0,
+       "7\\x1b8\tComputer of <boss@example.com> 'fake'\\n78\\tComputer of <x> 'n' "
+       "(1 invites)\n"
+       "\tDevices:\n"
+       "7\\x1b8-a2\t\tSerial (invite ID:v\\n1 - x\\u0085)\n\n"},
+      {remote, {"show-remote"}, 1, "ERROR: can't get info about remote computer 55\\n\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.arguments));
+    ProgramResult result = RunProgram(c.arguments, ScenarioRun(c.answers));
+    EXPECT_EQ(c.out, result.out);
+    EXPECT_EQ(c.exit_code, result.exit_code);
+    EXPECT_EQ("", result.err);
+  }
+}
+
 // A status document that parses but is not an object has no state to give.
 TEST(StatusOfAnotherForm, GatesRefuseAndReportsSayItIsUnreadable) {
   const char kUnreadable[] = "ERROR: internal error: can't get status from library\n";

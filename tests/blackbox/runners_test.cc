@@ -1,5 +1,8 @@
 // The plain actions: the request each sends, the check of its answer, and
 // the refusals that end a run before anything is sent.
+#include <set>
+#include <sstream>
+
 #include <gtest/gtest.h>
 #include <json/json.h>
 
@@ -146,6 +149,10 @@ TEST(Runners, AnswerCheck) {
       {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished",
            "result":{"error":"no_driver"}}})",
        1, "ERROR: command finished with error: no_driver\n"},
+      // An error text cannot forge a line of its own.
+      {R"({"id":7,"answer":{"event":"command_result","id_cmd":7,"status":"finished",
+           "result":{"error":"denied\nSuccess\r\u001b[1A"}}})",
+       1, "ERROR: command finished with error: denied\\nSuccess\\r\\x1b[1A\n"},
       // Ids of 2^31 and more are ids like any other, as numbers and as text.
       {R"({"id":3000000000,"answer":{"event":"command_result","id_cmd":3000000000,
            "status":"finished","result":{"error":"OK"}}})",
@@ -153,7 +160,30 @@ TEST(Runners, AnswerCheck) {
       {R"({"id":4294967295,"answer":{"event":"command_result","id_cmd":"4294967295",
            "status":"finished","result":{"error":"OK"}}})",
        0, "Success\n"},
+      // A library that writes ids as signed integers: the 32-bit values match.
       {R"({"id":3000000000,"answer":{"event":"command_result","id_cmd":-1294967296,
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":4294967295,"answer":{"event":"command_result","id_cmd":-1,
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":2147483648,"answer":{"event":"command_result","id_cmd":-2147483648.0,
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":4294967295,"answer":{"event":"command_result","id_cmd":"-1",
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      // A text beyond the range clamps as the integer reading of a text does.
+      {R"({"id":2147483647,"answer":{"event":"command_result","id_cmd":"99999999999",
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":4294967295,"answer":{"event":"command_result","id_cmd":"99999999999",
+           "status":"finished","result":{"error":"OK"}}})",
+       1, "ERROR: answer on wrong command received.\n"},
+      {R"({"id":2147483648,"answer":{"event":"command_result","id_cmd":"-99999999999",
+           "status":"finished","result":{"error":"OK"}}})",
+       0, "Success\n"},
+      {R"({"id":2147483647,"answer":{"event":"command_result","id_cmd":-2147483649,
            "status":"finished","result":{"error":"OK"}}})",
        1, "ERROR: answer on wrong command received.\n"},
       {R"({"id":7,"answer":{"event":"command_result","id_cmd":4294967303,
@@ -254,6 +284,73 @@ TEST(Runners, UnparsableBatchIsReported) {
   ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
   EXPECT_EQ("ERROR: Can't parse json event\nSuccess\n", result.out);
   EXPECT_EQ(0, result.exit_code);
+}
+
+// `count` drains of one batch each.
+Json::Value SingleBatchDrains(const std::string& batch, int count) {
+  Json::Value drains(Json::arrayValue);
+  for (int i = 0; i < count; ++i)
+    drains.append(Json::Value(Json::arrayValue)).append(batch);
+  return drains;
+}
+
+// The library's thread prints one line for each unparsable batch while the
+// main thread prints its own. Whatever order the two take, each line arrives
+// whole: the output is exactly the main thread's lines and a number of parse
+// errors. Errors after the answer race with the exit, which may silence
+// them, so their number is a range.
+TEST(Runners, LinesOfBothThreadsArriveWhole) {
+  const std::string kParseError = "ERROR: Can't parse json event";
+  const int kDrains = 20;
+  const std::string answer =
+      R"([{"event":"command_result","id_cmd":7,"status":"finished","result":{"error":"OK"}}])";
+  Json::Value lock = LoggedInAnswers(LockRequest(ParseJson(R"({"id":7})")));
+  lock["early_drains"] = SingleBatchDrains("not json", kDrains);
+  Json::Value& drains = lock["requests"]["WN_LockDeviceAsync"]["drains"];
+  drains = SingleBatchDrains("not json", kDrains);
+  drains.append(Json::Value(Json::arrayValue)).append(answer);
+  drains[kDrains].append("not json");
+  for (const Json::Value& drain : SingleBatchDrains("not json", kDrains))
+    drains.append(drain);
+  // At the prompt, the library's lines wait for the prompt's line to end.
+  Json::Value login = ParseJson(
+      R"({"is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}"})");
+  login["requests"]["WN_LoginComputerAsync"] = AnsweredRequest();
+  login["early_drains"] = SingleBatchDrains("not json", kDrains);
+  struct Case {
+    Json::Value answers;
+    std::vector<std::string> arguments;
+    std::multiset<std::string> main_lines;
+    int least_errors;
+    int most_errors;
+  } cases[] = {
+      {lock, {"lock-device", "41-59"}, {"Success"}, 2 * kDrains, 3 * kDrains + 1},
+      {login, {"login", "me@example.org"}, {"Password: ", "Successfully logged in."}, kDrains,
+       kDrains},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments[0]);
+    ProgramRun run;
+    run.scenario = Scenario(c.answers);
+    run.input = "secret\n";
+    for (int i = 0; i < 5; ++i) {
+      ProgramResult result = RunProgram(c.arguments, run);
+      ASSERT_EQ(0, result.exit_code) << result.out;
+      ASSERT_EQ('\n', result.out.back());
+      std::multiset<std::string> main_lines;
+      int errors = 0;
+      std::istringstream lines(result.out);
+      for (std::string line; std::getline(lines, line);) {
+        if (line == kParseError)
+          ++errors;
+        else
+          main_lines.insert(line);
+      }
+      ASSERT_EQ(c.main_lines, main_lines) << result.out;
+      ASSERT_LE(c.least_errors, errors);
+      ASSERT_GE(c.most_errors, errors);
+    }
+  }
 }
 
 // Forty drains of twenty copies of one batch each.
