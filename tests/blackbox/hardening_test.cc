@@ -1,5 +1,9 @@
 // Runs that meet what users and libraries rarely give them: output that
-// cannot be written, text beyond ASCII, and answers of an unexpected form.
+// cannot be written, text beyond ASCII, answers of an unexpected form, state
+// files that cannot serve, and many runs changing one state file at once.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <json/value.h>
 
@@ -223,6 +227,122 @@ TEST(StatusOfAnotherForm, GatesRefuseAndReportsSayItIsUnreadable) {
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ(c.exit_code, result.exit_code);
     EXPECT_EQ("", result.err);
+  }
+}
+
+// The demo world's state file as something else than a regular file, on a
+// full disk, or with no place at all: the library refuses with one line and
+// the world on disk stays as it was. Through a symbolic link, the change
+// reaches the link's target.
+TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
+  TempDir dir;
+  const std::string saved = dir.File("saved.json");
+  const std::string fifo = dir.File("fifo");
+  const std::string folder = dir.File("folder");
+  const std::string link = dir.File("link");
+  ProgramRun saving;
+  saving.state_file = saved;
+  ASSERT_EQ("Success\n", RunProgram({"lock-device", "41-usb-1-3"}, saving).out);
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+  ASSERT_EQ(0, symlink("saved.json", link.c_str()));
+
+  const std::string kNoStatus = "ERROR: internal error: can't get status from library\n";
+  const std::string kNotSaved = "ERROR: command finished with error: state_not_saved\n";
+  auto problem = [](const std::string& file, const std::string& text) {
+    return "wirenest stand-in: " + file + ": " + text + "\n";
+  };
+  const std::vector<std::string> unlock = {"unlock-device", "41-usb-1-3"};
+  struct Case {
+    const char* title;
+    std::string state_file;
+    std::vector<std::string> arguments;
+    std::string out;
+    std::string err;
+    std::vector<std::string> unset_environment;
+    long file_size_limit;
+  } cases[] = {
+      {"FIFO", fifo, {"version"}, "ERROR: Unable to get version from library\n",
+       problem(fifo, "is not a regular file"), {}, 0},
+      {"FIFO", fifo, {"show-local"}, kNoStatus, problem(fifo, "is not a regular file"), {}, 0},
+      {"device", "/dev/zero", {"show-local"}, kNoStatus,
+       problem("/dev/zero", "is not a regular file"), {}, 0},
+      {"directory", folder, unlock, kNoStatus, problem(folder, "is not a regular file"), {}, 0},
+      {"full disk", saved, unlock, kNotSaved,
+       problem(saved, "cannot be written: File too large; the change is refused"), {}, 4096},
+      {"full disk, through a link", link, unlock, kNotSaved,
+       problem(link, "cannot be written: File too large; the change is refused"), {}, 4096},
+      {"no state path", "", unlock, kNotSaved,
+       problem("no state file",
+               "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused"),
+       {"WIRENEST_STATE", "XDG_STATE_HOME", "HOME"}, 0},
+  };
+  const std::string world = ReadFile(saved);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    ProgramRun run;
+    run.state_file = c.state_file;
+    run.unset_environment = c.unset_environment;
+    run.file_size_limit = c.file_size_limit;
+    ProgramResult result = RunProgram(c.arguments, run);
+    EXPECT_EQ(c.out, result.out);
+    EXPECT_EQ(1, result.exit_code);
+    EXPECT_EQ(c.err, result.err);
+    EXPECT_EQ(world, ReadFile(saved));
+  }
+
+  ProgramRun through_link;
+  through_link.state_file = link;
+  ProgramResult result = RunProgram(unlock, through_link);
+  EXPECT_EQ("Success\n", result.out);
+  EXPECT_EQ("", result.err);
+  struct stat info;
+  ASSERT_EQ(0, lstat(link.c_str(), &info));
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_FALSE(ParseJson(ReadFile(saved))["local"]["devices"][0]["locked"].asBool());
+}
+
+// Many runs at once, each changing its own device in one shared state file:
+// every run that says "Success" has its change kept.
+TEST(RunsAtOnce, KeepEveryChange) {
+  const int kRuns = 21;
+  Json::Value scenario;
+  scenario["world"]["account"]["email"] = "user@example.com";
+  scenario["world"]["account"]["logged_in"] = true;
+  scenario["world"]["local"]["id_comp"] = "41";
+  std::vector<std::vector<std::string>> runs;
+  for (int i = 0; i < kRuns; ++i) {
+    const std::string device = "dev-" + std::to_string(i);
+    scenario["world"]["local"]["devices"][i]["id"] = device;
+    switch (i % 3) {
+      case 0: runs.push_back({"lock-device", "41-" + device}); break;
+      case 1: runs.push_back({"set-device-description", "41-" + device, "note " + device}); break;
+      case 2: runs.push_back({"send-invite", "41-" + device, device + "@example.org"}); break;
+    }
+  }
+  TempDir dir;
+  ProgramRun run;
+  run.scenario = CompactJson(scenario);
+  run.state_file = dir.File("shared.json");
+  std::vector<ProgramResult> results = RunProgramsAtOnce(runs, run);
+  ASSERT_EQ(runs.size(), results.size());
+  for (size_t i = 0; i < runs.size(); ++i) {
+    SCOPED_TRACE(testing::PrintToString(runs[i]));
+    EXPECT_EQ("Success\n", results[i].out);
+    EXPECT_EQ("", results[i].err);
+    EXPECT_EQ(0, results[i].exit_code);
+  }
+
+  const Json::Value devices = ParseJson(ReadFile(run.state_file))["local"]["devices"];
+  ASSERT_EQ(static_cast<unsigned>(kRuns), devices.size());
+  for (int i = 0; i < kRuns; ++i) {
+    const Json::Value& device = devices[i];
+    const std::string id = "dev-" + std::to_string(i);
+    SCOPED_TRACE(id);
+    EXPECT_EQ(id, device["id"].asString());
+    EXPECT_EQ(i % 3 == 0, device["locked"].asBool());
+    EXPECT_EQ(i % 3 == 1 ? "note " + id : "", device["description"].asString());
+    EXPECT_EQ(i % 3 == 2 ? id + "@example.org" : "", device["invites"][0]["email"].asString());
   }
 }
 

@@ -1,10 +1,12 @@
 #include "tests/blackbox/program_runner.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <json/reader.h>
 #include <json/writer.h>
 
 std::string ProgramResult::CallLog() const {
@@ -98,6 +101,12 @@ std::string CompactJson(const Json::Value& value) {
   return Json::writeString(builder, value);
 }
 
+Json::Value ParseJson(const std::string& text) {
+  Json::Value value;
+  Json::Reader().parse(text, value);
+  return value;
+}
+
 std::string HelpBlock(const std::string& command) {
   return RunProgram({"help", command}).out;
 }
@@ -169,19 +178,73 @@ void CollectOutput(pid_t child, int* out_fd, int* err_fd, bool first_line_only,
   }
 }
 
+// The files of one run, in `dir`: the scenario written, if there is one.
+struct RunFiles {
+  RunFiles(const TempDir& dir, const ProgramRun& run)
+      : scenario(run.scenario.empty() ? "" : dir.File("scenario.json")),
+        state(run.state_file.empty() ? dir.File("state.json") : run.state_file),
+        log(dir.File("calls.log")) {
+    if (!scenario.empty())
+      WriteFile(scenario, run.scenario);
+  }
+  std::string scenario, state, log;
+};
+
+// In the child: the stand-in's environment and the limits the test asks for.
+void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::string& log) {
+  if (files.scenario.empty())
+    unsetenv("WIRENEST_SCENARIO");
+  else
+    setenv("WIRENEST_SCENARIO", files.scenario.c_str(), 1);
+  // A scenario's world lives for one run unless the test names a file.
+  if (files.scenario.empty() || !run.state_file.empty())
+    setenv("WIRENEST_STATE", files.state.c_str(), 1);
+  else
+    unsetenv("WIRENEST_STATE");
+  setenv("WIRENEST_CALL_LOG", log.c_str(), 1);
+  for (const std::string& name : run.unset_environment)
+    unsetenv(name.c_str());
+  if (run.file_size_limit > 0) {
+    // A write beyond the limit then fails as on a full disk.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = {static_cast<rlim_t>(run.file_size_limit),
+                    static_cast<rlim_t>(run.file_size_limit)};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+}
+
+// The child's wait status; killed once the deadline has passed.
+int WaitForChild(pid_t child, long long deadline) {
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (NowMs() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      break;
+    }
+    usleep(1000);
+  }
+  return status;
+}
+
+void FinishResult(int status, const std::string& log, ProgramResult* result) {
+  result->exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result->signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  result->calls = SplitLines(ReadFile(log));
+  ExpectNoCheckerReport(result->exit_code, result->err);
+}
+
+long long Deadline(const ProgramRun& run) {
+  return NowMs() + static_cast<long long>(run.timeout_ms) * TimeScale();
+}
+
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run) {
   ProgramResult result;
   TempDir dir;
-  std::string scenario_path;
-  if (!run.scenario.empty()) {
-    scenario_path = dir.File("scenario.json");
-    WriteFile(scenario_path, run.scenario);
-  }
-  std::string state_path = run.state_file.empty() ? dir.File("state.json") : run.state_file;
-  std::string log_path = dir.File("calls.log");
+  RunFiles files(dir, run);
 
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
@@ -215,16 +278,7 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
       dup2(full, 1);
       close(full);
     }
-    if (scenario_path.empty())
-      unsetenv("WIRENEST_SCENARIO");
-    else
-      setenv("WIRENEST_SCENARIO", scenario_path.c_str(), 1);
-    // A scenario's world lives for one run unless the test names a file.
-    if (scenario_path.empty() || !run.state_file.empty())
-      setenv("WIRENEST_STATE", state_path.c_str(), 1);
-    else
-      unsetenv("WIRENEST_STATE");
-    setenv("WIRENEST_CALL_LOG", log_path.c_str(), 1);
+    PrepareChild(run, files, files.log);
     ExecProgram(arguments);
   }
   close(in_pipe[0]);
@@ -240,26 +294,64 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
   }
   close(in_pipe[1]);
 
-  long long deadline = NowMs() + static_cast<long long>(run.timeout_ms) * TimeScale();
+  long long deadline = Deadline(run);
   CollectOutput(child, &out_pipe[0], &err_pipe[0], run.output == ProgramOutput::kFirstLine,
                 deadline, &result);
   for (int fd : {out_pipe[0], err_pipe[0]}) {
     if (fd >= 0)
       close(fd);
   }
-
-  int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (NowMs() > deadline) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      break;
-    }
-    usleep(1000);
-  }
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  result.calls = SplitLines(ReadFile(log_path));
-  ExpectNoCheckerReport(result.exit_code, result.err);
+  FinishResult(WaitForChild(child, deadline), files.log, &result);
   return result;
+}
+
+std::vector<ProgramResult> RunProgramsAtOnce(
+    const std::vector<std::vector<std::string>>& argument_lists, const ProgramRun& run) {
+  TempDir dir;
+  RunFiles files(dir, run);
+  auto file = [&dir](const char* kind, size_t index) {
+    return dir.File(kind + std::to_string(index));
+  };
+  // Each child waits for the end of this pipe, so that all start together.
+  int gate[2];
+  if (pipe(gate) != 0)
+    return {};
+  std::vector<pid_t> children;
+  for (size_t i = 0; i < argument_lists.size(); ++i) {
+    pid_t child = fork();
+    if (child == 0) {
+      close(gate[1]);
+      char byte;
+      while (read(gate[0], &byte, 1) < 0 && errno == EINTR) {
+      }
+      close(gate[0]);
+      int in = open("/dev/null", O_RDONLY);
+      int out = open(file("out-", i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      int err = open(file("err-", i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      dup2(in, 0);
+      dup2(out, 1);
+      dup2(err, 2);
+      for (int fd : {in, out, err})
+        close(fd);
+      PrepareChild(run, files, file("calls-", i));
+      ExecProgram(argument_lists[i]);
+    }
+    children.push_back(child);
+  }
+  close(gate[0]);
+  close(gate[1]);
+
+  long long deadline = Deadline(run);
+  std::vector<ProgramResult> results(children.size());
+  for (size_t i = 0; i < children.size(); ++i) {
+    if (children[i] < 0) {
+      ADD_FAILURE() << "cannot start run " << i;
+      continue;
+    }
+    int status = WaitForChild(children[i], deadline);
+    results[i].out = ReadFile(file("out-", i));
+    results[i].err = ReadFile(file("err-", i));
+    FinishResult(status, file("calls-", i), &results[i]);
+  }
+  return results;
 }

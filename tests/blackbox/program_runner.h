@@ -28,6 +28,10 @@ struct ProgramRun {
   // Killed after this long (times TimeScale()): a hang fails the test
   // instead of the suite.
   int timeout_ms = 30000;
+  // Environment variables removed for the run, after the stand-in's are set.
+  std::vector<std::string> unset_environment;
+  // Not 0: no file can be written beyond this size, as on a full disk.
+  long file_size_limit = 0;
 };
 
 struct ProgramResult {
@@ -46,12 +50,19 @@ struct ProgramResult {
 
 ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run = ProgramRun());
+// Starts one run per argument list, all together and sharing `run`'s
+// scenario and state file (which they need), and waits for every one; input
+// is empty and output a pipe.
+std::vector<ProgramResult> RunProgramsAtOnce(
+    const std::vector<std::vector<std::string>>& argument_lists, const ProgramRun& run);
 
 // A monotonic clock in milliseconds, for deadlines.
 long long NowMs();
 
 // JSON text without blanks or line ends, as scenarios and call-log lines are.
 std::string CompactJson(const Json::Value& value);
+// The JSON text's value, as far as it parses.
+Json::Value ParseJson(const std::string& text);
 
 // What a misuse of `command` prints after its error line: its help block.
 std::string HelpBlock(const std::string& command);

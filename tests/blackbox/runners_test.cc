@@ -52,12 +52,6 @@ Json::Value LockRequest(const Json::Value& request) {
   return requests;
 }
 
-Json::Value ParseJson(const std::string& text) {
-  Json::Value value;
-  Json::Reader().parse(text, value);
-  return value;
-}
-
 const char kChannelCalls[] =
     "[\"WN_SetEventCallback\"]\n"
     "[\"WN_EnableEventsQueue\",1]\n";

@@ -265,6 +265,24 @@ TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {
   EXPECT_EQ(std::string::npos, ReadTextFile(path).find("secret"));
 }
 
+TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
+  environment_.Unset("WIRENEST_STATE");
+  environment_.Unset("XDG_STATE_HOME");
+  environment_.Unset("HOME");
+  ListenForEvents();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(0, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
+  uint32_t lock = WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
+  uint32_t missing = WN_LockDeviceAsync(Text("41"), Text("no-such-device"), 1, -1);
+  EXPECT_EQ((std::vector<Drain>{{Result(lock, "state_not_saved")},
+                                {Result(missing, "device_not_found")}}),
+            WaitForDrains(2));
+  EXPECT_EQ("wirenest stand-in: no state file: neither WIRENEST_STATE, XDG_STATE_HOME nor HOME "
+            "is set; changes are refused\n",
+            testing::internal::GetCapturedStderr());
+  EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
+}
+
 TEST_F(ExportsTest, AScenarioWorldLivesForOneRunWithoutAStateFile) {
   environment_.Unset("WIRENEST_STATE");
   UseScenario(R"({"world": {"account": {"logged_in": true},

@@ -2,8 +2,13 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <stdint.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace standin {
 
@@ -14,6 +19,20 @@ bool FileDescriptor::Close() {
   int fd = fd_;
   fd_ = -1;
   return close(fd) == 0;
+}
+
+FileLock::FileLock(const std::string& path)
+    : file_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
+  if (!file_.valid()) {
+    error_ = errno;
+    return;
+  }
+  while (flock(file_.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      error_ = errno;
+      return;
+    }
+  }
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -38,20 +57,55 @@ bool ReadWholeFile(const std::string& path, std::string* text, int* error) {
     *error = errno;
     return false;
   }
+  return ReadAll(file.get(), SIZE_MAX, text, error);
+}
+
+bool ReadAll(int fd, size_t limit, std::string* text, int* error) {
   std::string content;
   char buffer[65536];
   for (;;) {
-    ssize_t n = read(file.get(), buffer, sizeof buffer);
+    ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       *error = errno;
       return false;
     }
     if (n == 0) break;
+    if (static_cast<size_t>(n) > limit - content.size()) {
+      *error = EFBIG;
+      return false;
+    }
     content.append(buffer, static_cast<size_t>(n));
   }
   *text = content;
   return true;
+}
+
+bool FollowLinks(const std::string& path, std::string* target) {
+  std::string current = path;
+  for (int hops = 0; hops <= 40; ++hops) {
+    struct stat info;
+    if (lstat(current.c_str(), &info) != 0) {
+      if (errno != ENOENT) return false;
+      *target = current;
+      return true;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      *target = current;
+      return true;
+    }
+    std::vector<char> link(PATH_MAX + 1);
+    ssize_t n = readlink(current.c_str(), link.data(), link.size());
+    if (n < 0) return false;
+    if (static_cast<size_t>(n) >= link.size()) {
+      errno = ENAMETOOLONG;
+      return false;
+    }
+    std::string next(link.data(), static_cast<size_t>(n));
+    current = next[0] == '/' ? next : ParentDirectory(current) + "/" + next;
+  }
+  errno = ELOOP;
+  return false;
 }
 
 bool MakeDirectories(const std::string& path) {

@@ -1,6 +1,8 @@
 #ifndef WIRENEST_STANDIN_FILES_H_
 #define WIRENEST_STANDIN_FILES_H_
 
+#include <stddef.h>
+
 #include <string>
 
 namespace standin {
@@ -21,12 +23,34 @@ class FileDescriptor {
   int fd_;
 };
 
+// An exclusive advisory lock (flock) on a file made if need be with mode
+// 0600, held while the object lives; processes that take it wait for each
+// other.
+class FileLock {
+ public:
+  explicit FileLock(const std::string& path);
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  bool held() const { return error_ == 0; }
+  int error() const { return error_; }  // errno when not held
+
+ private:
+  FileDescriptor file_;
+  int error_ = 0;
+};
+
 bool WriteAll(int fd, const std::string& text);
 // One write on a file opened for appending (mode 0600 when new), so texts of
 // concurrent callers never mix and nothing waits in a buffer.
 bool AppendToFile(const std::string& path, const std::string& text);
 // False with *error set to errno when the file cannot be read.
 bool ReadWholeFile(const std::string& path, std::string* text, int* error);
+// Reads to the end; more than `limit` bytes fail with EFBIG.
+bool ReadAll(int fd, size_t limit, std::string* text, int* error);
+// The file a chain of symbolic links ends at, which need not exist; false
+// with errno set when a link cannot be read or the chain is too long.
+bool FollowLinks(const std::string& path, std::string* target);
 // Like mkdir -p, new directories with mode 0700.
 bool MakeDirectories(const std::string& path);
 std::string ParentDirectory(const std::string& path);

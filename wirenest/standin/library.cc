@@ -22,12 +22,18 @@ namespace standin {
 namespace {
 
 const std::chrono::milliseconds kStopPatience(1000);
+// The answer's error when a change cannot be kept.
+const char kStateNotSaved[] = "state_not_saved";
 
 struct Library {
   bool failed = false;
   std::string call_log;
   std::string state_path;
+  // With neither a state file nor a scenario, changes have nowhere to go.
+  bool changes_refused = false;
   World world;
+  // What a missing state file stands for.
+  World fresh_world;
   ScriptedAnswers answers;
   uint32_t last_id = 0;
   bool queue_enabled = false;
@@ -92,6 +98,8 @@ bool LoadWorld(Library* library, const std::string& scenario_path) {
     }
     library->answers = std::move(scenario.answers);
   }
+  library->fresh_world = scenario_path.empty() ? DemoWorld() : std::move(scenario.world);
+  library->world = library->fresh_world;
   if (!library->state_path.empty()) {
     switch (LoadState(library->state_path, &library->world, &error)) {
       case StateLoad::kLoaded: return true;
@@ -101,7 +109,6 @@ bool LoadWorld(Library* library, const std::string& scenario_path) {
         return false;
     }
   }
-  library->world = scenario_path.empty() ? DemoWorld() : std::move(scenario.world);
   return true;
 }
 
@@ -111,8 +118,10 @@ Library* CreateLibrary() {
   library->call_log = Environment("WIRENEST_CALL_LOG");
   const std::string scenario_path = Environment("WIRENEST_SCENARIO");
   library->state_path = Environment("WIRENEST_STATE");
-  if (scenario_path.empty() && library->state_path.empty())
+  if (scenario_path.empty() && library->state_path.empty()) {
     library->state_path = DefaultStatePath();
+    library->changes_refused = library->state_path.empty();
+  }
   library->failed = !LoadWorld(library.get(), scenario_path);
   return library.release();
 }
@@ -132,11 +141,31 @@ class Session {
   std::lock_guard<std::mutex> lock_;
 };
 
-void SaveWorld(Library* library) {
-  if (library->state_path.empty() || SaveState(library->state_path, library->world)) return;
-  if (!library->save_failure_reported)
-    ReportProblem(library->state_path, "cannot be written; changes are kept for this run only");
+void ReportSaveFailure(Library* library, const std::string& file, const std::string& problem) {
+  if (!library->save_failure_reported) ReportProblem(file, problem);
   library->save_failure_reported = true;
+}
+
+// Carries out `change` on the world as the state file holds it now, or on
+// the world of this run where there is no state file. False when a change
+// that `change` would keep cannot be kept; the world is then unchanged.
+bool ChangeWorld(Library* library, const std::function<bool(World*)>& change) {
+  if (!library->state_path.empty()) {
+    std::string error;
+    if (ChangeState(library->state_path, library->fresh_world, change, &library->world, &error))
+      return true;
+    ReportSaveFailure(library, library->state_path, error + "; the change is refused");
+    return false;
+  }
+  if (!library->changes_refused) {
+    change(&library->world);
+    return true;
+  }
+  World changed = library->world;
+  if (!change(&changed)) return true;
+  ReportSaveFailure(library, "no state file",
+                    "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused");
+  return false;
 }
 
 uint32_t FreshCommandId(Library* library) {
@@ -169,9 +198,12 @@ std::vector<Drain> RequestDrains(Library* library, const ScriptedRequest* script
   if (script && script->answer) {
     answer = *script->answer;
   } else {
-    std::string error = effect(&library->world);
-    if (error == "OK") SaveWorld(library);
-    answer = CommandResult(id, error);
+    std::string error;
+    bool kept = ChangeWorld(library, [&](World* world) {
+      error = effect(world);
+      return error == "OK";
+    });
+    answer = CommandResult(id, kept ? error : kStateNotSaved);
   }
   if (!answer.isNull()) drain.push_back(Batch(answer));
   if (drain.empty()) return {};
@@ -205,9 +237,12 @@ int32_t SetDefaultConnectParameters(const std::string& params) {
   if (session.failed()) return 0;
   Library& library = session.library();
   if (library.answers.set_default_params()) return *library.answers.set_default_params();
-  if (!SetDefaultConnectParameters(&library.world, params)) return 0;
-  SaveWorld(&library);
-  return 1;
+  bool valid = false;
+  bool kept = ChangeWorld(&library, [&](World* world) {
+    valid = SetDefaultConnectParameters(world, params);
+    return valid;
+  });
+  return valid && kept ? 1 : 0;
 }
 
 int32_t SetEventCallback(EventCallback callback) {

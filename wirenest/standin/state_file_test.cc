@@ -1,11 +1,23 @@
 #include "wirenest/standin/state_file.h"
 
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
+#include <set>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "wirenest/standin/demo_world.h"
 #include "wirenest/standin/test_files.h"
+#include "wirenest/standin/world_actions.h"
 #include "wirenest/standin/world_json.h"
 
 namespace standin {
@@ -16,7 +28,8 @@ TEST(StateFileTest, KeepsTheWorldPrivatelyWithoutTheAccountPassword) {
   const std::string path = dir.File("new/state/world.json");
   World world = DemoWorld();
   world.proxy["proxy_auth"]["proxy_passwd"] = "proxy-pass";
-  ASSERT_TRUE(SaveState(path, world));
+  std::string error;
+  ASSERT_TRUE(SaveState(path, world, &error)) << error;
   EXPECT_EQ(0600u, FileMode(path));
   EXPECT_EQ(0700u, FileMode(dir.File("new/state")));
   EXPECT_EQ(0700u, FileMode(dir.File("new")));
@@ -25,7 +38,6 @@ TEST(StateFileTest, KeepsTheWorldPrivatelyWithoutTheAccountPassword) {
   EXPECT_NE(std::string::npos, text.find("proxy-pass"));
 
   World loaded;
-  std::string error;
   ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &loaded, &error)) << error;
   EXPECT_EQ(WorldToJson(world), WorldToJson(loaded));
   EXPECT_TRUE(PasswordMatches(loaded.account->password, "secret"));
@@ -35,11 +47,11 @@ TEST(StateFileTest, ReplacesTheFileWholeAndLeavesNothingBeside) {
   TempDir dir;
   const std::string path = dir.File("world.json");
   World world = DemoWorld();
-  ASSERT_TRUE(SaveState(path, world));
-  world.local->comp_name = "renamed";
-  ASSERT_TRUE(SaveState(path, world));
-  World loaded;
   std::string error;
+  ASSERT_TRUE(SaveState(path, world, &error));
+  world.local->comp_name = "renamed";
+  ASSERT_TRUE(SaveState(path, world, &error));
+  World loaded;
   ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &loaded, &error));
   EXPECT_EQ("renamed", loaded.local->comp_name);
   EXPECT_EQ(0u, FileMode(path + ".tmp-" + std::to_string(getpid())));
@@ -69,6 +81,256 @@ TEST(StateFileTest, TheDefaultPathFollowsXdgStateHome) {
   environment.Unset("XDG_STATE_HOME");
   environment.Unset("HOME");
   EXPECT_EQ("", DefaultStatePath());
+}
+
+// The names in a directory, "." and ".." left out.
+std::set<std::string> DirectoryEntries(const std::string& path) {
+  std::set<std::string> names;
+  if (DIR* dir = opendir(path.c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") names.insert(name);
+    }
+    closedir(dir);
+  }
+  return names;
+}
+
+// Holds children back until it opens, so that they start together.
+class StartGate {
+ public:
+  StartGate() {
+    if (pipe(fds_) != 0) fds_[0] = fds_[1] = -1;
+  }
+  ~StartGate() { Open(); }
+  StartGate(const StartGate&) = delete;
+  StartGate& operator=(const StartGate&) = delete;
+
+  // In a child: waits until the parent opens the gate.
+  void Wait() {
+    CloseEnd(1);
+    char byte;
+    while (fds_[0] >= 0 && read(fds_[0], &byte, 1) < 0 && errno == EINTR) {
+    }
+  }
+  void Open() {
+    CloseEnd(0);
+    CloseEnd(1);
+  }
+
+ private:
+  void CloseEnd(int end) {
+    if (fds_[end] >= 0) close(fds_[end]);
+    fds_[end] = -1;
+  }
+  int fds_[2];
+};
+
+// Runs `body` in a child process, once `gate` (if any) opens; 0 when it
+// cannot start.
+pid_t StartChild(const std::function<int()>& body, StartGate* gate = nullptr) {
+  pid_t child = fork();
+  if (child != 0) return child;
+  if (gate) gate->Wait();
+  _exit(body());
+}
+
+int ExitCode(pid_t child) {
+  int status = 0;
+  if (child <= 0 || waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::function<bool(World*)> Rename(const std::string& name) {
+  return [name](World* world) {
+    world->local->comp_name = name;
+    return true;
+  };
+}
+
+TEST(StateFileTest, RefusesWhatIsNotARegularFileOfSaneSizeWithoutWaiting) {
+  TempDir dir;
+  ASSERT_EQ(0, mkfifo(dir.File("fifo").c_str(), 0600));
+  ASSERT_EQ(0, symlink(dir.File("fifo").c_str(), dir.File("link-to-fifo").c_str()));
+  ASSERT_EQ(0, mkdir(dir.File("directory").c_str(), 0700));
+  ASSERT_EQ(0, truncate((WriteTextFile(dir.File("huge"), "{}"), dir.File("huge")).c_str(),
+                        (64 << 20) + 1));
+  const struct {
+    std::string path;
+    const char* error;
+  } cases[] = {
+      {dir.File("fifo"), "is not a regular file"},
+      {dir.File("link-to-fifo"), "is not a regular file"},
+      {"/dev/zero", "is not a regular file"},
+      {dir.File("directory"), "is not a regular file"},
+      {dir.File("huge"), "cannot be read: File too large"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    World world;
+    std::string error;
+    EXPECT_EQ(StateLoad::kBad, LoadState(c.path, &world, &error));
+    EXPECT_EQ(c.error, error);
+    EXPECT_FALSE(ChangeState(c.path, DemoWorld(), Rename("x"), &world, &error));
+    EXPECT_EQ(c.error, error);
+  }
+}
+
+TEST(StateFileTest, AChangeGoesToTheTargetOfASymbolicLinkAndTheLinkStays) {
+  TempDir dir;
+  ASSERT_EQ(0, mkdir(dir.File("real").c_str(), 0700));
+  const struct {
+    const char* link;
+    const char* points_to;
+    const char* target;  // what the change is to reach
+  } cases[] = {
+      {"absolute", nullptr, "real/absolute.json"},
+      {"relative", "real/relative.json", "real/relative.json"},
+      {"chain", "relative", "real/relative.json"},
+      {"real/inside", "../real/inside.json", "real/inside.json"},
+      {"dangling", "real/not-yet/made.json", "real/not-yet/made.json"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.link);
+    const std::string link = dir.File(c.link);
+    const std::string points_to = c.points_to ? c.points_to : dir.File(c.target);
+    ASSERT_EQ(0, symlink(points_to.c_str(), link.c_str()));
+    std::string error;
+    World world;
+    ASSERT_TRUE(ChangeState(link, DemoWorld(), Rename(c.link), &world, &error)) << error;
+    struct stat info;
+    ASSERT_EQ(0, lstat(link.c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(StateLoad::kLoaded, LoadState(dir.File(c.target), &world, &error)) << error;
+    EXPECT_EQ(c.link, world.local->comp_name);
+  }
+  EXPECT_EQ((std::set<std::string>{"absolute", "chain", "dangling", "real", "relative"}),
+            DirectoryEntries(dir.path()));
+}
+
+TEST(StateFileTest, AChangeAppliesToTheWorldOnDiskNotToTheOneReadBefore) {
+  TempDir dir;
+  const std::string path = dir.File("world.json");
+  World fresh = DemoWorld();
+  fresh.local->comp_name = "fresh";
+  World world;
+  std::string error;
+  ASSERT_TRUE(ChangeState(path, fresh, [](World*) { return false; }, &world, &error));
+  EXPECT_EQ("fresh", world.local->comp_name);
+  EXPECT_EQ(0u, FileMode(path));
+
+  ASSERT_TRUE(ChangeState(path, fresh, Rename("first"), &world, &error)) << error;
+  World elsewhere = world;
+  elsewhere.local->devices.at(0).description = "from another process";
+  ASSERT_TRUE(SaveState(path, elsewhere, &error));
+  ASSERT_TRUE(ChangeState(path, fresh, Rename("second"), &world, &error)) << error;
+  EXPECT_EQ("second", world.local->comp_name);
+  EXPECT_EQ("from another process", world.local->devices.at(0).description);
+  World loaded;
+  ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &loaded, &error));
+  EXPECT_EQ(WorldToJson(world), WorldToJson(loaded));
+}
+
+// A folder that cannot be written, and a full disk, as a size limit on
+// files: the change fails, saying why, and the file stays as it was.
+TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
+  TempDir dir;
+  ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
+  const std::string folder = dir.File("folder");
+  const std::string path = folder + "/world.json";
+  const struct {
+    const char* title;
+    std::function<bool()> restrict;
+    const char* error;
+  } cases[] = {
+      {"unwritable folder",
+       [&] {
+         // Root writes anywhere; an ordinary user cannot.
+         return chmod(folder.c_str(), 0555) == 0 && (geteuid() != 0 || setuid(65534) == 0);
+       },
+       "cannot be locked: Permission denied"},
+      {"full disk",
+       [] {
+         struct rlimit limit = {512, 512};
+         return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+       },
+       "cannot be written: File too large"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
+    std::string error;
+    ASSERT_TRUE(SaveState(path, DemoWorld(), &error));
+    ASSERT_EQ(0, chmod(path.c_str(), 0644));
+    const std::string before = ReadTextFile(path);
+    const std::set<std::string> entries = DirectoryEntries(folder);
+    int refused = ExitCode(StartChild([&] {
+      if (!c.restrict()) return 2;
+      World world;
+      std::string error;
+      if (ChangeState(path, DemoWorld(), Rename("lost"), &world, &error)) return 1;
+      if (error == c.error) return 0;
+      fprintf(stderr, "refused with: %s\n", error.c_str());
+      return 1;
+    }));
+    EXPECT_EQ(0, refused);
+    EXPECT_EQ(before, ReadTextFile(path));
+    // Only the lock, which holds nothing, may be new.
+    std::set<std::string> after = DirectoryEntries(folder);
+    after.erase("world.json.lock");
+    EXPECT_EQ(entries, after);
+    chmod(folder.c_str(), 0700);
+    unlink((path + ".lock").c_str());
+    unlink(path.c_str());
+    rmdir(folder.c_str());
+  }
+}
+
+// Processes started together, each adding invites to its own device; each
+// reads the world, changes it and writes it back, and none may lose another's.
+TEST(StateFileTest, ProcessesChangingTogetherLoseNoChange) {
+  const int kProcesses = 20;
+  const int kChangesEach = 10;
+  TempDir dir;
+  const std::string path = dir.File("world.json");
+  World fresh = DemoWorld();
+  for (int i = 0; i < kProcesses; ++i) {
+    Device device;
+    device.id = "dev-" + std::to_string(i);
+    fresh.local->devices.push_back(device);
+  }
+  StartGate gate;
+  std::vector<pid_t> children;
+  for (int i = 0; i < kProcesses; ++i) {
+    children.push_back(StartChild(
+        [&, i] {
+          for (int n = 0; n < kChangesEach; ++n) {
+            World world;
+            std::string error, answer;
+            auto invite = [&](World* changed) {
+              answer = MakeInvite(changed, "local", "dev-" + std::to_string(i),
+                                  "friend" + std::to_string(n) + "@example.org");
+              return answer == "OK";
+            };
+            if (!ChangeState(path, fresh, invite, &world, &error) || answer != "OK") return 1;
+          }
+          return 0;
+        },
+        &gate));
+  }
+  gate.Open();
+  for (pid_t child : children) EXPECT_EQ(0, ExitCode(child));
+
+  World world;
+  std::string error;
+  ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &world, &error)) << error;
+  std::set<std::string> ids;
+  for (const Device& device : world.local->devices) {
+    if (device.id.compare(0, 4, "dev-") != 0) continue;
+    EXPECT_EQ(static_cast<size_t>(kChangesEach), device.invites.size()) << device.id;
+    for (const DeviceInvite& invite : device.invites) ids.insert(invite.id_invite);
+  }
+  EXPECT_EQ(static_cast<size_t>(kProcesses * kChangesEach), ids.size());
 }
 
 }  // namespace
