@@ -8,6 +8,7 @@
 #include "frontend/library/command_runner.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_echo.h"
+#include "platform/console_input.h"
 #include "platform/variant.h"
 #include "wirenestdk.h"
 
@@ -51,9 +52,8 @@ class SecretVariant {
 
 std::string ReadPassword() {
   ScopedConsoleEchoOff echo_off;
-  std::string password;
   std::cout << "Password: " << std::flush;
-  std::cin >> password;
+  std::string password = ReadInputWord();
   // The Enter was not echoed: the prompt line is ended here.
   std::cout << std::endl;
   return password;

@@ -84,6 +84,9 @@ TEST(Login, PasswordFromRedirectedInput) {
        R"(["WN_LoginComputerAsync","me@example.org","<password: 11 characters>",-1])"},
       {"me\t@example.org", "pw\n", "Password: \nSuccessfully logged in.\n",
        R"(["WN_LoginComputerAsync","me\t@example.org","<password: 2 characters>",-1])"},
+      {"me@example.org", "\r\v\f\tp\x01w\xc3\xa9\r\nrest",
+       "Password: \nSuccessfully logged in.\n",
+       R"(["WN_LoginComputerAsync","me@example.org","<password: 4 characters>",-1])"},
   };
   for (const Case& c : cases) {
     ProgramRun run;
