@@ -1,6 +1,5 @@
 #include "frontend/library/login.h"
 
-#include <iostream>
 
 #include <openssl/crypto.h>
 
@@ -8,6 +7,7 @@
 #include "frontend/library/command_runner.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_echo.h"
+#include "platform/console_input.h"
 #include "platform/console_output.h"
 #include "platform/variant.h"
 #include "wirenestdk.h"
@@ -56,7 +56,7 @@ std::string ReadPassword() {
   {
     // The Enter was not echoed: the prompt line is ended here.
     PromptLine prompt("Password: ");
-    std::cin >> password;
+    password = ReadInputWord();
   }
   return password;
 }

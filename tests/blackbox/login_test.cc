@@ -1,20 +1,13 @@
 // login: the gate, the e-mail test, the password prompt (on a pipe and on a
 // terminal) and the answer to the request.
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <signal.h>
-#include <stdlib.h>
-#include <string.h>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/blackbox/terminal_job.h"
 
 namespace {
 
@@ -84,6 +77,9 @@ TEST(Login, PasswordFromRedirectedInput) {
        R"(["WN_LoginComputerAsync","me@example.org","<password: 11 characters>",-1])"},
       {"me\t@example.org", "pw\n", "Password: \nSuccessfully logged in.\n",
        R"(["WN_LoginComputerAsync","me\t@example.org","<password: 2 characters>",-1])"},
+      {"me@example.org", "\r\v\f\tp\x01w\xc3\xa9\r\nrest",
+       "Password: \nSuccessfully logged in.\n",
+       R"(["WN_LoginComputerAsync","me@example.org","<password: 4 characters>",-1])"},
   };
   for (const Case& c : cases) {
     ProgramRun run;
@@ -127,154 +123,190 @@ TEST(Login, AnswersInLoginWording) {
   }
 }
 
-// Appends what `fd` delivers until `done` holds or the end of the output;
-// false when the deadline passes first.
-template <typename Done>
-bool ReadUntil(int fd, std::string* text, long long deadline, Done done) {
-  char buffer[512];
-  while (!done(*text)) {
-    long long left = deadline - NowMs();
-    if (left <= 0)
-      return false;
-    pollfd entry = {fd, POLLIN, 0};
-    if (poll(&entry, 1, static_cast<int>(left)) <= 0)
-      continue;
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0)
-      break;
-    text->append(buffer, static_cast<size_t>(n));
-  }
-  return true;
+TerminalJobSetup LoginJob(const std::vector<int>& ignored_signals = {}) {
+  return {{"login", "me@example.org"},
+          LoginScenario(Answer("5", "finished", R"({"error":"OK"})")),
+          ignored_signals};
 }
 
-bool SameMode(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-         a.c_lflag == b.c_lflag && memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+const char kLoginSent[] =
+    R"(["WN_LoginComputerAsync","me@example.org","<password: 6 characters>",-1])";
+
+// The prompt shows, and the program waits for the password.
+bool AtThePrompt(TerminalJob* job) {
+  return job->WaitForOutput("Password: ") && job->WaitUntilReadingInput();
 }
 
-enum class AtPrompt { TypePassword, TypeInterrupt, SendTerminate };
+termios WithoutEcho(termios mode) {
+  mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  return mode;
+}
 
-struct TerminalResult {
-  bool prompted = false;
-  int exit_code = -1;  // -1 when ended by a signal
-  int signal = 0;
-  std::string out;
-  std::string echoed;  // what the terminal showed of the typing
-  bool mode_kept = false;
-  std::string calls;
-};
+// Types the keys, or else sends the signal.
+void ActAtThePrompt(TerminalJob* job, const std::string& keys, int signal_number) {
+  if (keys.empty())
+    job->Signal(signal_number);
+  else
+    EXPECT_TRUE(job->Type(keys));
+}
 
-// Runs login with standard input on a pseudo-terminal (its controlling
-// terminal) and standard output on a pipe, and acts once the prompt shows.
-TerminalResult LoginOnTerminal(AtPrompt action) {
-  TerminalResult result;
-  TempDir dir;
-  WriteFile(dir.File("scenario.json"),
-            LoginScenario(Answer("5", "finished", R"({"error":"OK"})")));
-  int master, slave;
-  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
-    return result;
-  // A mode of its own, so that only an exact restore gives it back.
-  termios before;
-  tcgetattr(slave, &before);
-  before.c_lflag &= ~static_cast<tcflag_t>(ECHOE);
-  before.c_cc[VERASE] = 0x08;
-  tcsetattr(slave, TCSANOW, &before);
-  tcgetattr(slave, &before);
-  int out_pipe[2];
-  if (pipe(out_pipe) != 0)
-    return result;
-
-  pid_t child = fork();
-  if (child == 0) {
-    setsid();
-    ioctl(slave, TIOCSCTTY, 0);
-    dup2(slave, 0);
-    dup2(out_pipe[1], 1);
-    int err = open(dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(err, 2);
-    for (int fd : {master, slave, out_pipe[0], out_pipe[1], err})
-      close(fd);
-    setenv("WIRENEST_SCENARIO", dir.File("scenario.json").c_str(), 1);
-    unsetenv("WIRENEST_STATE");
-    setenv("WIRENEST_CALL_LOG", dir.File("calls.log").c_str(), 1);
-    // The signals at the prompt end the program as a shell would let them.
-    signal(SIGINT, SIG_DFL);
-    ExecProgram({"login", "me@example.org"});
-  }
-  close(out_pipe[1]);
-  long long deadline = NowMs() + 20000LL * TimeScale();
-  ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string& t) {
-    return t.find("Password: ") != std::string::npos;
-  });
-  result.prompted = result.out.find("Password: ") != std::string::npos;
-  if (result.prompted) {
-    switch (action) {
-      case AtPrompt::TypePassword:
-        if (write(master, "secret word\n", 12) != 12)
-          result.prompted = false;
-        break;
-      case AtPrompt::TypeInterrupt:
-        if (write(master, "sec\x03", 4) != 4)
-          result.prompted = false;
-        break;
-      case AtPrompt::SendTerminate:
-        kill(child, SIGTERM);
-        break;
-    }
-  }
-  // The output ends when the program does; a hang is cut short.
-  if (!ReadUntil(out_pipe[0], &result.out, deadline, [](const std::string&) { return false; }))
-    kill(child, SIGKILL);
-  close(out_pipe[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (WIFEXITED(status))
-    result.exit_code = WEXITSTATUS(status);
-  else if (WIFSIGNALED(status))
-    result.signal = WTERMSIG(status);
-
-  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-  char buffer[512];
-  ssize_t n;
-  while ((n = read(master, buffer, sizeof buffer)) > 0)
-    result.echoed.append(buffer, static_cast<size_t>(n));
-  termios after;
-  tcgetattr(slave, &after);
-  result.mode_kept = SameMode(before, after);
-  close(master);
-  close(slave);
-  result.calls = ReadFile(dir.File("calls.log"));
-  ExpectNoCheckerReport(result.exit_code, ReadFile(dir.File("stderr")));
-  EXPECT_EQ("", ReadFile(dir.File("stderr")));
-  return result;
+// Types the password and expects the login to go on unseen, and the
+// terminal's mode `mode` afterwards.
+void ExpectLoginGoesOn(TerminalJob* job, const termios& mode) {
+  ASSERT_TRUE(job->Type("secret word\n"));
+  job->WaitForEnd();
+  EXPECT_EQ("Password: \nSuccessfully logged in.\n", job->out());
+  EXPECT_EQ(0, job->exit_code());
+  EXPECT_EQ("", job->Echoed());
+  EXPECT_TRUE(SameMode(mode, job->Mode()));
+  EXPECT_NE(std::string::npos, job->CallLog().find(kLoginSent));
+  EXPECT_EQ("", job->Err());
 }
 
 TEST(Login, TypedPasswordIsNotEchoed) {
-  TerminalResult result = LoginOnTerminal(AtPrompt::TypePassword);
-  ASSERT_TRUE(result.prompted) << result.out;
-  EXPECT_EQ("Password: \nSuccessfully logged in.\n", result.out);
-  EXPECT_EQ(0, result.exit_code);
-  EXPECT_EQ("", result.echoed);
-  EXPECT_TRUE(result.mode_kept);
-  EXPECT_NE(std::string::npos,
-            result.calls.find(R"(["WN_LoginComputerAsync","me@example.org",)"
-                              R"("<password: 6 characters>",-1])"));
+  TerminalJob job(LoginJob());
+  ASSERT_TRUE(AtThePrompt(&job)) << job.out();
+  EXPECT_TRUE(SameMode(WithoutEcho(job.initial_mode()), job.Mode()));
+  ExpectLoginGoesOn(&job, job.initial_mode());
 }
 
 TEST(Login, SignalAtThePromptGivesTheTerminalBack) {
   const struct {
-    AtPrompt action;
+    std::string keys;  // empty: the signal is sent
     int signal;
-  } cases[] = {{AtPrompt::TypeInterrupt, SIGINT}, {AtPrompt::SendTerminate, SIGTERM}};
+  } cases[] = {
+      {"sec\x03", SIGINT}, {"sec\x1c", SIGQUIT}, {"", SIGTERM},   {"", SIGHUP},
+      {"", SIGALRM},       {"", SIGUSR1},        {"", SIGUSR2},   {"", SIGXCPU},
+      {"", SIGXFSZ},       {"", SIGVTALRM},      {"", SIGPROF},   {"", SIGIO},
+      {"", SIGSYS},        {"", SIGABRT},        {"", SIGRTMIN},  {"", SIGRTMAX},
+  };
   for (const auto& c : cases) {
-    TerminalResult result = LoginOnTerminal(c.action);
-    ASSERT_TRUE(result.prompted) << result.out;
-    EXPECT_EQ("Password: ", result.out);
-    EXPECT_EQ(c.signal, result.signal);
-    EXPECT_EQ(std::string::npos, result.echoed.find("sec"));
-    EXPECT_TRUE(result.mode_kept) << c.signal;
-    EXPECT_EQ(std::string::npos, result.calls.find("WN_LoginComputerAsync"));
+    TerminalJob job(LoginJob());
+    ASSERT_TRUE(AtThePrompt(&job)) << job.out();
+    ActAtThePrompt(&job, c.keys, c.signal);
+    job.WaitForEnd();
+    EXPECT_EQ("Password: ", job.out());
+    EXPECT_EQ(c.signal, job.ending_signal());
+    EXPECT_EQ(std::string::npos, job.Echoed().find("sec"));
+    EXPECT_TRUE(SameMode(job.initial_mode(), job.Mode())) << c.signal;
+    EXPECT_EQ(std::string::npos, job.CallLog().find("WN_LoginComputerAsync"));
+    EXPECT_EQ("", job.Err());
+  }
+}
+
+// Stops the program at the prompt with the keys or the signal; the terminal
+// is then the shell's, in the mode `given_back`, and the shell sets `shells`.
+void StopAtThePrompt(TerminalJob* job, const std::string& keys, int signal_number,
+                     const termios& given_back, const termios& shells) {
+  ASSERT_TRUE(AtThePrompt(job)) << job->out();
+  ActAtThePrompt(job, keys, signal_number);
+  int status = 0;
+  ASSERT_TRUE(job->NextStatus(&status));
+  ASSERT_TRUE(WIFSTOPPED(status));
+  EXPECT_EQ(signal_number, WSTOPSIG(status));
+  EXPECT_TRUE(SameMode(given_back, job->Mode()));
+  job->SetMode(shells);
+}
+
+// A mode other than the one the program found, with the echo on.
+termios ShellsMode(termios mode) {
+  mode.c_lflag |= ECHOE;
+  mode.c_cc[VKILL] = 0x0b;
+  return mode;
+}
+
+void ExpectContinued(TerminalJob* job) {
+  int status = 0;
+  ASSERT_TRUE(job->NextStatus(&status));
+  EXPECT_TRUE(WIFCONTINUED(status));
+}
+
+TEST(Login, StopAtThePromptGivesTheTerminalBackUntilContinued) {
+  const struct {
+    std::string keys;  // empty: the signal is sent
+    int signal;
+  } cases[] = {{"sec\x1a", SIGTSTP}, {"", SIGTTIN}, {"", SIGTTOU}};
+  for (const auto& c : cases) {
+    TerminalJob job(LoginJob());
+    const termios shells = ShellsMode(job.initial_mode());
+    // The mode found on going on is the one to give back, at the next stop
+    // too.
+    termios given_back = job.initial_mode();
+    for (int stop = 0; stop < 2; ++stop) {
+      ASSERT_NO_FATAL_FAILURE(StopAtThePrompt(&job, c.keys, c.signal, given_back, shells))
+          << c.signal;
+      job.Continue(TerminalJob::Place::kForeground);
+      ASSERT_NO_FATAL_FAILURE(ExpectContinued(&job));
+      ASSERT_TRUE(job.WaitForMode(WithoutEcho(shells))) << c.signal;
+      given_back = shells;
+    }
+    ExpectLoginGoesOn(&job, shells);
+  }
+}
+
+// Without the terminal, the program leaves its mode to the shell: sent on
+// in the background after Ctrl-Z, it waits, and stops on SIGTTIN (which a
+// read in the background brings).
+void StopInTheBackground(TerminalJob* job, const termios& shells) {
+  ASSERT_NO_FATAL_FAILURE(StopAtThePrompt(job, "\x1a", SIGTSTP, job->initial_mode(), shells));
+  job->Continue(TerminalJob::Place::kBackground);
+  ASSERT_NO_FATAL_FAILURE(ExpectContinued(job));
+  ASSERT_TRUE(job->WaitUntilReadingInput());
+  EXPECT_TRUE(SameMode(shells, job->Mode()));
+  job->Signal(SIGTTIN);
+  int status = 0;
+  ASSERT_TRUE(job->NextStatus(&status));
+  ASSERT_TRUE(WIFSTOPPED(status));
+  EXPECT_EQ(SIGTTIN, WSTOPSIG(status));
+  EXPECT_TRUE(SameMode(shells, job->Mode()));
+}
+
+TEST(Login, EndedInTheBackgroundLeavesTheShellsMode) {
+  TerminalJob job(LoginJob());
+  const termios shells = ShellsMode(job.initial_mode());
+  ASSERT_NO_FATAL_FAILURE(StopInTheBackground(&job, shells));
+  // Back at its prompt, the shell reads keys one by one.
+  termios at_prompt = shells;
+  at_prompt.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  job.SetMode(at_prompt);
+  // As "kill %1" does.
+  job.Signal(SIGTERM);
+  job.Continue(TerminalJob::Place::kBackground);
+  job.WaitForEnd();
+  EXPECT_EQ(SIGTERM, job.ending_signal());
+  EXPECT_TRUE(SameMode(at_prompt, job.Mode()));
+  EXPECT_EQ("Password: ", job.out());
+  EXPECT_EQ("", job.Err());
+}
+
+TEST(Login, BackInTheForegroundThePasswordIsNotEchoed) {
+  TerminalJob job(LoginJob());
+  const termios shells = ShellsMode(job.initial_mode());
+  ASSERT_NO_FATAL_FAILURE(StopInTheBackground(&job, shells));
+  job.Continue(TerminalJob::Place::kForeground);
+  ASSERT_NO_FATAL_FAILURE(ExpectContinued(&job));
+  ASSERT_TRUE(job.WaitForMode(WithoutEcho(shells)));
+  ExpectLoginGoesOn(&job, shells);
+}
+
+// Signals the program ignores, a stop signal ignored by whoever started it,
+// and a SIGCONT without a stop: the prompt waits on, still silent.
+TEST(Login, SignalsThatLeaveThePromptAlone) {
+  const struct {
+    std::string keys;  // empty: the signal is sent
+    int signal;
+    std::vector<int> ignored_at_start;
+  } cases[] = {
+      {"", SIGPIPE, {}},
+      {"", SIGQUIT, {SIGQUIT}},
+      {"\x1a", SIGTSTP, {SIGTSTP}},
+      {"", SIGCONT, {}},
+  };
+  for (const auto& c : cases) {
+    TerminalJob job(LoginJob(c.ignored_at_start));
+    ASSERT_TRUE(AtThePrompt(&job)) << job.out();
+    ActAtThePrompt(&job, c.keys, c.signal);
+    ExpectLoginGoesOn(&job, job.initial_mode());
   }
 }
 
