@@ -10,10 +10,11 @@
 #include <string.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,20 @@ TerminalJob::~TerminalJob() {
   }
 }
 
+std::string TerminalJob::Err() const {
+  const std::string all = ReadFile(dir_.File("stderr"));
+  if (!ProgramIsWrapped())
+    return all;
+  const std::string note = "qemu: uncaught target signal ";
+  std::istringstream lines(all);
+  std::string err;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.compare(0, note.size(), note) != 0)
+      err += line + "\n";
+  }
+  return err;
+}
+
 TerminalJob::Reading TerminalJob::ReadOutput() {
   if (!Readable(out_pipe_, deadline_))
     return Reading::kLate;
@@ -199,17 +214,40 @@ void TerminalJob::WaitForEnd() {
   }
 }
 
+namespace {
+
+// The numbers of the calls a program waits for input in. A 32-bit program
+// run natively shows i386 numbers; run under an emulator, the emulator's own
+// x86-64 calls show.
+struct InputWaitCalls {
+  long read, poll, ppoll;
+};
+const InputWaitCalls kInputWaitCalls[] = {
+    {0, 7, 271},    // x86-64
+    {3, 168, 309},  // i386
+};
+
+// A read of standard input, or a poll of one descriptor.
+bool IsWaitingForInput(long number, unsigned long first, unsigned long second) {
+  for (const InputWaitCalls& calls : kInputWaitCalls) {
+    if ((number == calls.read && first == STDIN_FILENO) ||
+        ((number == calls.poll || number == calls.ppoll) && second == 1))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool TerminalJob::WaitUntilReadingInput() {
-  // The system call the main thread waits in, and its first arguments: a
-  // read of standard input, or a poll of one descriptor.
+  // The system call the main thread waits in, and its first arguments.
   const std::string path = "/proc/" + std::to_string(program_) + "/syscall";
   const timespec pause = {0, 1000000};
   for (;;) {
     long number = -1;
     unsigned long first = 1, second = 0;
     if (sscanf(ReadFile(path).c_str(), "%ld 0x%lx 0x%lx", &number, &first, &second) == 3 &&
-        ((number == SYS_read && first == STDIN_FILENO) ||
-         ((number == SYS_poll || number == SYS_ppoll) && second == 1)))
+        IsWaitingForInput(number, first, second))
       return true;
     if (NowMs() >= deadline_)
       return false;

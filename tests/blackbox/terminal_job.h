@@ -64,7 +64,9 @@ class TerminalJob {
   std::string Echoed();
 
   std::string CallLog() const { return ReadFile(dir_.File("calls.log")); }
-  std::string Err() const { return ReadFile(dir_.File("stderr")); }
+  // Standard error, without an emulator's own note of the signal that ended
+  // the program.
+  std::string Err() const;
 
  private:
   enum class Reading { kMore, kEnded, kLate };
