@@ -5,6 +5,7 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
+#include "frontend/library/event_channel.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_output.h"
 
@@ -79,14 +80,6 @@ AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,
     return AnswerOutcome::Timeout;
   }
   return *error == "OK" ? AnswerOutcome::Success : AnswerOutcome::FinishedWithError;
-}
-
-bool PassLoggedInGate() {
-  ServiceState state = GetServiceState(kGateBudgetMs);
-  if (state == ServiceState::LoggedIn)
-    return true;
-  PrintServiceStateError(state);
-  return false;
 }
 
 bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,

@@ -5,8 +5,9 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "frontend/library/library_interface.h"
+#include "frontend/library/service_state.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "frontend/library/library_interface.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 Json::Value MakeProxySettingsDocument(const ProxySettings& settings) {
   Json::Value document(Json::objectValue);

@@ -88,6 +88,14 @@ ServiceState GetServiceState(int budget_ms) {
                       : ServiceState::ServerUnreachable;
 }
 
+bool PassLoggedInGate() {
+  ServiceState state = GetServiceState(kGateBudgetMs);
+  if (state == ServiceState::LoggedIn)
+    return true;
+  PrintServiceStateError(state);
+  return false;
+}
+
 void PrintServiceStateError(ServiceState code) {
   const char* line;
   switch (code) {

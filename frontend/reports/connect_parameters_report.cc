@@ -2,10 +2,10 @@
 
 #include <json/value.h>
 
-#include "frontend/commands/compression.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/convert/printable_text.h"
+#include "frontend/library/connection_parameters_document.h"
 #include "platform/console_output.h"
 #include "wirenestdk.h"
 
@@ -36,7 +36,7 @@ int ShowDefaultConnectParameters() {
 
 int ChangeDefaultConnectParameters(const std::string& compression, int32_t reconnect) {
   ScopedVariant parameters;
-  JsonToVariant(MakeConnectionParameters(compression, reconnect), parameters.out());
+  JsonToVariant(MakeConnectionParametersDocument(compression, reconnect), parameters.out());
   if (!WN_SetDefaultConnectParameters(parameters.get())) {
     PrintLine("ERROR: can't set default connect parameters.");
     return 1;

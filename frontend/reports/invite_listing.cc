@@ -2,7 +2,8 @@
 
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/printable_text.h"
-#include "frontend/reports/computer_listings.h"
+#include "frontend/reports/computer_blocks.h"
+#include "frontend/reports/device_rows.h"
 #include "platform/console_output.h"
 
 namespace {

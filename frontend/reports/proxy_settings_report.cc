@@ -3,9 +3,8 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/json_text.h"
 #include "frontend/convert/library_value.h"
-#include "frontend/library/command_runner.h"
+#include "frontend/library/library_interface.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 namespace {
 

@@ -67,19 +67,6 @@ int ShowStatus() {
   return 0;
 }
 
-bool CheckDrivers() {
-  if (WN_IsOK())
-    return true;
-  ScopedVariant status;
-  if (!WN_GetStatus(status.out()))
-    return false;
-  Json::Value document;
-  if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document))
-    return false;
-  return JsonAsText(JsonMember(document, "usb_driver")) == "OK" &&
-         JsonAsText(JsonMember(document, "serial_driver")) == "OK";
-}
-
 int ShowWhoAmI() {
   ServiceState state = GetServiceState(kGateBudgetMs);
   if (state != ServiceState::LoggedIn) {
