@@ -69,13 +69,13 @@ AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,
   WN_CommandId answered;
   if (!ReadCommandId(JsonMember(answer, "id_cmd"), &answered) || answered != id)
     return AnswerOutcome::WrongCommand;
-  std::string status = JsonAsText(JsonMember(answer, "status"));
+  std::string status = JsonMemberText(answer, "status");
   error->clear();
   if (status == "finished") {
     const Json::Value& result = JsonMember(answer, "result");
     if (!result.isObject())
       return AnswerOutcome::InvalidAnswer;
-    *error = JsonAsText(JsonMember(result, "error"));
+    *error = JsonMemberText(result, "error");
   } else if (status == "timeout") {
     return AnswerOutcome::Timeout;
   }

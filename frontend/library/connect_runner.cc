@@ -4,17 +4,19 @@
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
 #include "frontend/library/connection_parameters_document.h"
+#include "frontend/library/library_document.h"
 #include "frontend/library/status_document.h"
 #include "platform/console_output.h"
 
 bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id) {
   ScopedVariant comp(id_comp);
   ScopedVariant device(device_id);
-  ScopedVariant info;
-  if (!WN_GetDeviceInfo(comp.get(), device.get(), info.out()))
-    return false;
+  // A null document has no "status" either.
   Json::Value document;
-  if (!VariantToJson(info.get(), &document) || !document.isObject())
+  DocumentGetter getter = [&](VARIANT* info) {
+    return WN_GetDeviceInfo(comp.get(), device.get(), info);
+  };
+  if (ReadLibraryDocument(getter, &document) != DocumentReading::Read)
     return false;
   const Json::Value& status = JsonMember(document, "status");
   return status.isString() && status.asString() == "shared" &&

@@ -105,7 +105,7 @@ void OnLibraryEvents() {
 }
 
 void HandleLibraryEvent(const Json::Value& event) {
-  if (JsonAsText(JsonMember(event, "event")) != "command_result")
+  if (JsonMemberText(event, "event") != "command_result")
     return;
   Json::Value copy = event;  // made, and the old answer freed, outside the lock
   std::lock_guard<std::mutex> hold(g_commandResultLock);

@@ -1,18 +1,22 @@
 #include "frontend/library/status_document.h"
 
 #include "frontend/convert/json_reading.h"
-#include "frontend/convert/library_value.h"
 #include "wirenestdk.h"
+
+DocumentReading ReadStatusDocument(Json::Value* document) {
+  return ReadLibraryDocument(WN_GetStatus, document);
+}
+
+bool ReadStatusOrPrintError(Json::Value* document) {
+  return ReadLibraryDocumentOrPrint(WN_GetStatus, "ERROR: Unable to read status from library",
+                                    "ERROR: Unable to parse status json", document);
+}
 
 bool CheckDrivers() {
   if (WN_IsOK())
     return true;
-  ScopedVariant status;
-  if (!WN_GetStatus(status.out()))
-    return false;
   Json::Value document;
-  if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document))
-    return false;
-  return JsonAsText(JsonMember(document, "usb_driver")) == "OK" &&
-         JsonAsText(JsonMember(document, "serial_driver")) == "OK";
+  return ReadStatusDocument(&document) == DocumentReading::Read &&
+         JsonMemberText(document, "usb_driver") == "OK" &&
+         JsonMemberText(document, "serial_driver") == "OK";
 }

@@ -5,6 +5,7 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/convert/printable_text.h"
+#include "frontend/library/library_document.h"
 #include "frontend/library/service_state.h"
 #include "frontend/reports/device_rows.h"
 #include "platform/console_output.h"
@@ -53,15 +54,12 @@ int ListComputers(const std::string& filter_word, const char* empty_message, boo
 
 bool GetComputerInfo(const std::string& computer_id, Json::Value* info, int* device_count) {
   ScopedVariant id_value(computer_id);
-  ScopedVariant info_value;
-  if (!WN_GetComputerInfo(id_value.get(), info_value.out())) {
-    PrintLine("ERROR: can't get info about remote computer " + PrintableText(computer_id));
+  std::string shown_id = PrintableText(computer_id);
+  if (!ReadLibraryDocumentOrPrint(
+          [&](VARIANT* answer) { return WN_GetComputerInfo(id_value.get(), answer); },
+          "ERROR: can't get info about remote computer " + shown_id,
+          "ERROR: can't parse info about remote computer " + shown_id, info))
     return false;
-  }
-  if (!VariantToJson(info_value.get(), info) || !IsObjectOrNull(*info)) {
-    PrintLine("ERROR: can't parse info about remote computer " + PrintableText(computer_id));
-    return false;
-  }
   if (!JsonMemberInt(*info, "devices", device_count)) {
     PrintWrongData();
     return false;

@@ -3,6 +3,7 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/convert/printable_text.h"
+#include "frontend/library/library_document.h"
 #include "frontend/library/service_state.h"
 #include "frontend/reports/computer_blocks.h"
 #include "frontend/reports/device_rows.h"
@@ -50,15 +51,16 @@ int ShowComputers(const std::string& kind, bool devices, bool verbose, bool invi
 int ShowLocalComputer(bool devices, bool verbose, bool invites) {
   if (!PassLoggedInGate())
     return 1;
+  const char kBadData[] = "ERROR: bad data format with local computer info.";
   ScopedVariant id_value("local");
-  ScopedVariant info_value;
-  if (!WN_GetComputerInfo(id_value.get(), info_value.out())) {
-    PrintLine("ERROR: can't get info about local computer.");
-    return 1;
-  }
   Json::Value info;
-  if (!VariantToJson(info_value.get(), &info) || !info.isObject()) {
-    PrintLine("ERROR: bad data format with local computer info.");
+  if (!ReadLibraryDocumentOrPrint(
+          [&](VARIANT* answer) { return WN_GetComputerInfo(id_value.get(), answer); },
+          "ERROR: can't get info about local computer.", kBadData, &info))
+    return 1;
+  // Unlike a remote computer's, the local computer's info may not be null.
+  if (!info.isObject()) {
+    PrintLine(kBadData);
     return 1;
   }
   std::string id = JsonMemberText(info, "id_comp");

@@ -1,11 +1,11 @@
 #include "frontend/reports/device_rows.h"
 
-#include <vector>
-
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
+#include "frontend/devices/device_list.h"
+#include "frontend/library/library_document.h"
 #include "platform/console_output.h"
 #include "wirenestdk.h"
 
@@ -16,40 +16,36 @@ int PrintWrongData() {
 
 int ListComputerDevices(const std::string& computer_id, int expected_count,
                         const DevicePrinter& show_device) {
-  ScopedVariant computer_value(computer_id);
-  ScopedVariant list_value;
-  int count = WN_GetDevicesList(computer_value.get(), list_value.out());
-  if (count != expected_count) {
-    PrintLine("Wrong number of devices: " + std::to_string(count));
+  DeviceList list = ReadDeviceList(computer_id);
+  if (list.count != expected_count) {
+    PrintLine("Wrong number of devices: " + std::to_string(list.count));
     return 1;
   }
-  std::vector<std::string> ids;
-  if (!VariantToStringList(list_value.get(), &ids)) {
+  if (!list.parsed) {
     PrintLine("ERROR: failed to parse json as list of devices ids");
     return 1;
   }
-  if (static_cast<long long>(ids.size()) != expected_count) {
+  if (static_cast<long long>(list.ids.size()) != expected_count) {
     PrintLine("ERROR: number of devices mismatch");
     return 1;
   }
   DeviceHashMap hashes;
-  HashDeviceIds(ids, &hashes);
+  HashDeviceIds(list.ids, &hashes);
   DeviceAliasMap aliases;
   MakeDeviceAliases(hashes, &aliases);
 
   PrintLine("\tDevices:");
-  for (const std::string& real_id : ids) {
+  ScopedVariant computer_value(computer_id);
+  for (const std::string& real_id : list.ids) {
     ScopedVariant device_value(real_id);
-    ScopedVariant info_value;
-    if (!WN_GetDeviceInfo(computer_value.get(), device_value.get(), info_value.out())) {
-      PrintLine("ERROR: failed to read info about device");
-      return 1;
-    }
     Json::Value device;
-    if (!VariantToJson(info_value.get(), &device) || !IsObjectOrNull(device)) {
-      PrintLine("ERROR: failed to parse info about device");
+    if (!ReadLibraryDocumentOrPrint(
+            [&](VARIANT* info) {
+              return WN_GetDeviceInfo(computer_value.get(), device_value.get(), info);
+            },
+            "ERROR: failed to read info about device", "ERROR: failed to parse info about device",
+            &device))
       return 1;
-    }
     int result = show_device(real_id, aliases[real_id], device);
     if (result != 0)
       return result;
