@@ -45,7 +45,7 @@ int ListLocal() {
   if (!WN_GetComputerInfo(id_value.get(), info_value.out()) ||
       !VariantToJson(info_value.get(), &info))
     return 1;
-  return ListDevices(JsonAsText(JsonMember(info, "id_comp"))) ? 0 : 1;
+  return ListDevices(JsonMemberText(info, "id_comp")) ? 0 : 1;
 }
 
 int ListRemote() {

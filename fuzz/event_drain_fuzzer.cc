@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (outcome == AnswerOutcome::Success) {
     WN_CommandId answered = 0;
     FuzzCheck(ReadCommandId(JsonMember(answer, "id_cmd"), &answered) && answered == id &&
-                  JsonAsText(JsonMember(answer, "status")) == "finished" &&
-                  JsonAsText(JsonMember(JsonMember(answer, "result"), "error")) == "OK",
+                  JsonMemberText(answer, "status") == "finished" &&
+                  JsonMemberText(JsonMember(answer, "result"), "error") == "OK",
               "an answer passed the check without being the request's success");
   }
   return 0;

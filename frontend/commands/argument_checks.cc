@@ -1,34 +1,23 @@
-// The handlers of the commands without options: count the arguments, then
-// hand them to the command's operation.
+// The handlers of the commands without options: the count check of the
+// fixed-count commands, the members that forward to it, and login.
 #include "frontend/commands/command_line_zirodo.h"
-#include "frontend/library/invite_runners.h"
 #include "frontend/library/login.h"
-#include "frontend/library/plain_runners.h"
-#include "frontend/reports/proxy_settings_report.h"
-#include "frontend/reports/status_reports.h"
 #include "platform/console_output.h"
 
-bool CCommandLineZirOdo::ExpectArguments(const ArgumentList& arguments, size_t count,
-                                         const char* error, const char* command) {
-  if (arguments.size() == count)
-    return true;
-  PrintLine(error);
-  PrintHelpFor(command);
-  return false;
+int CCommandLineZirOdo::RunFixedCount(const HandlerRow& row, ArgumentList& arguments) {
+  if (arguments.size() != row.fixed.count) {
+    PrintLine(row.fixed.error);
+    PrintHelpFor(row.name);
+    return 1;
+  }
+  return row.fixed.operation(arguments);
 }
 
-namespace {
-
-const char kNoArguments[] = "ERROR: No arguments expected.";
-const char kOneArgument[] = "ERROR: 1 argument expected";
-const char kTwoArguments[] = "ERROR: 2 arguments expected";
-
-}  // namespace
-
-int CCommandLineZirOdo::OnStatus(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 0, kNoArguments, "status"))
-    return 1;
-  return ShowStatus();
+int CCommandLineZirOdo::RunFixedCount(MemberHandler member, ArgumentList& arguments) {
+  const HandlerRow* row = kHandlers;
+  while (row->name && row->member != member)
+    ++row;
+  return RunFixedCount(*row, arguments);
 }
 
 int CCommandLineZirOdo::OnLogin(ArgumentList& arguments) {
@@ -57,97 +46,53 @@ int CCommandLineZirOdo::OnLogin(ArgumentList& arguments) {
 }
 
 int CCommandLineZirOdo::OnSetCompName(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 2, kTwoArguments, "set-comp-name"))
-    return 1;
-  return RunSetComputerNameCommand(arguments[0], arguments[1]);
+  return RunFixedCount(&CCommandLineZirOdo::OnSetCompName, arguments);
 }
 
 int CCommandLineZirOdo::OnLogout(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, "ERROR: expected computer ID", "logout"))
-    return 1;
-  return RunLogoutComputerCommand(arguments[0]);
+  return RunFixedCount(&CCommandLineZirOdo::OnLogout, arguments);
 }
 
 int CCommandLineZirOdo::OnDisconnectDevice(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "disconnect-device"))
-    return 1;
-  return RunDisconnectDeviceCommand(arguments[0]);
+  return RunFixedCount(&CCommandLineZirOdo::OnDisconnectDevice, arguments);
 }
 
 int CCommandLineZirOdo::OnSetDeviceDescription(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 2, kTwoArguments, "set-device-description"))
-    return 1;
-  return RunSetDeviceDescriptionCommand(arguments[0], arguments[1]);
+  return RunFixedCount(&CCommandLineZirOdo::OnSetDeviceDescription, arguments);
 }
 
 int CCommandLineZirOdo::OnClearDeviceDescription(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "clear-device-description"))
-    return 1;
-  return RunSetDeviceDescriptionCommand(arguments[0], std::string());
+  return RunFixedCount(&CCommandLineZirOdo::OnClearDeviceDescription, arguments);
 }
 
 int CCommandLineZirOdo::OnLockDevice(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "lock-device"))
-    return 1;
-  return RunLockDeviceCommand(arguments[0], true);
+  return RunFixedCount(&CCommandLineZirOdo::OnLockDevice, arguments);
 }
 
 int CCommandLineZirOdo::OnUnlockDevice(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "unlock-device"))
-    return 1;
-  return RunLockDeviceCommand(arguments[0], false);
+  return RunFixedCount(&CCommandLineZirOdo::OnUnlockDevice, arguments);
 }
 
 int CCommandLineZirOdo::OnSetComportName(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 2, kTwoArguments, "set-comport-name"))
-    return 1;
-  return RunSetComportNameCommand(arguments[0], arguments[1]);
+  return RunFixedCount(&CCommandLineZirOdo::OnSetComportName, arguments);
 }
 
 int CCommandLineZirOdo::OnClearComportName(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "clear-comport-name"))
-    return 1;
-  return RunSetComportNameCommand(arguments[0], std::string());
-}
-
-int CCommandLineZirOdo::OnGetProxySettings(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 0, kNoArguments, "get-proxy-settings"))
-    return 1;
-  return ShowProxySettings();
+  return RunFixedCount(&CCommandLineZirOdo::OnClearComportName, arguments);
 }
 
 int CCommandLineZirOdo::OnForgetConnection(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "forget-connection"))
-    return 1;
-  return RunForgetConnectionCommand(arguments[0]);
+  return RunFixedCount(&CCommandLineZirOdo::OnForgetConnection, arguments);
 }
 
 int CCommandLineZirOdo::OnSendInvite(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 2, kTwoArguments, "send-invite"))
-    return 1;
-  return RunMakeInviteCommand(arguments[0], arguments[1]);
+  return RunFixedCount(&CCommandLineZirOdo::OnSendInvite, arguments);
 }
 
 int CCommandLineZirOdo::OnAcceptInvite(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "accept-invite"))
-    return 1;
-  return RunAcceptInviteCommand(arguments[0]);
+  return RunFixedCount(&CCommandLineZirOdo::OnAcceptInvite, arguments);
 }
 
 int CCommandLineZirOdo::OnDeleteInvite(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 1, kOneArgument, "delete-invite"))
-    return 1;
-  return RunDeleteInviteCommand(arguments[0]);
-}
-
-int CCommandLineZirOdo::OnWhoAmI(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 0, kNoArguments, "whoami"))
-    return 1;
-  return ShowWhoAmI();
-}
-
-int CCommandLineZirOdo::OnVersion(ArgumentList& arguments) {
-  if (!ExpectArguments(arguments, 0, kNoArguments, "version"))
-    return 1;
-  return ShowVersion();
+  return RunFixedCount(&CCommandLineZirOdo::OnDeleteInvite, arguments);
 }

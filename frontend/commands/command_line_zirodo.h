@@ -2,10 +2,39 @@
 #ifndef WNCTL_FRONTEND_COMMANDS_COMMAND_LINE_ZIRODO_H_
 #define WNCTL_FRONTEND_COMMANDS_COMMAND_LINE_ZIRODO_H_
 
+#include <stddef.h>
+
+#include <string>
+
 #include "cmdline/command_line_base.h"
 
 class CCommandLineZirOdo : public CCommandLineBase {
  public:
+  typedef int (CCommandLineZirOdo::*MemberHandler)(ArgumentList& arguments);
+  typedef int (*FreeHandler)(ArgumentList& arguments);
+  // What a command of a fixed number of arguments does with them.
+  typedef int (*Operation)(const ArgumentList& arguments);
+
+  // The count check of such a command: another number of arguments prints
+  // `error` and the command's help block instead of running `operation`.
+  struct FixedCount {
+    size_t count;
+    const char* error;
+    Operation operation;
+  };
+
+  // One row per command, in the order of g_commandHelpTable, ended by an
+  // empty row. A command runs its member, or its free function, or else its
+  // count check; the members of the fixed-count commands forward to the
+  // check of their row.
+  struct HandlerRow {
+    const char* name;
+    MemberHandler member;
+    FreeHandler function;
+    FixedCount fixed;
+  };
+  static const HandlerRow kHandlers[];
+
   int PrintUsage() override;
   void RegisterCommands() override;
 
@@ -15,7 +44,6 @@ class CCommandLineZirOdo : public CCommandLineBase {
   void PrintHelpDoc();
 
   int OnHelp(ArgumentList& arguments);
-  int OnStatus(ArgumentList& arguments);
   int OnLogin(ArgumentList& arguments);
   int OnSetCompName(ArgumentList& arguments);
   int OnLogout(ArgumentList& arguments);
@@ -28,21 +56,18 @@ class CCommandLineZirOdo : public CCommandLineBase {
   int OnUnlockDevice(ArgumentList& arguments);
   int OnSetComportName(ArgumentList& arguments);
   int OnClearComportName(ArgumentList& arguments);
-  int OnGetProxySettings(ArgumentList& arguments);
   int OnSetProxySettings(ArgumentList& arguments);
   int OnChangeExistingConnectionParams(ArgumentList& arguments);
   int OnForgetConnection(ArgumentList& arguments);
   int OnSendInvite(ArgumentList& arguments);
   int OnAcceptInvite(ArgumentList& arguments);
   int OnDeleteInvite(ArgumentList& arguments);
-  int OnWhoAmI(ArgumentList& arguments);
-  int OnVersion(ArgumentList& arguments);
 
  private:
-  // True when exactly `count` arguments were given; otherwise prints the
-  // error line and the command's help block.
-  bool ExpectArguments(const ArgumentList& arguments, size_t count,
-                       const char* error, const char* command);
+  // The count check of a row, then its operation; returns the exit code.
+  int RunFixedCount(const HandlerRow& row, ArgumentList& arguments);
+  // The same for the row whose member is `member`.
+  int RunFixedCount(MemberHandler member, ArgumentList& arguments);
 };
 
 // The build's own file names, printed by the banner and the reference.

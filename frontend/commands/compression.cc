@@ -32,15 +32,6 @@ bool IsValidCompression(const std::string& compression) {
          compression == "no";
 }
 
-Json::Value MakeConnectionParameters(const std::string& compression, int32_t reconnect) {
-  Json::Value parameters(Json::objectValue);
-  if (!compression.empty())
-    parameters["compress"] = compression;
-  if (reconnect != kReconnectUnset)
-    parameters["reconnect"] = reconnect == kReconnectOn ? "true" : "false";
-  return parameters;
-}
-
 bool ReadConnectionArguments(const OptionSpec* table, const ArgumentList& arguments,
                              size_t expected, const char* count_error,
                              ConnectionArguments* result) {

@@ -1,5 +1,5 @@
 // The user's choice of connection parameters, compression and automatic
-// reconnection, from the options to the document the library takes.
+// reconnection, read from the options and checked.
 #ifndef WNCTL_FRONTEND_COMMANDS_COMPRESSION_H_
 #define WNCTL_FRONTEND_COMMANDS_COMPRESSION_H_
 
@@ -8,19 +8,13 @@
 #include <string>
 #include <vector>
 
-#include <json/value.h>
-
 #include "cmdline/option_parser.h"
+#include "frontend/library/connection_parameters_document.h"
 
 // "--compression" (a value), "--auto-reconnect", "--no-auto-reconnect".
 extern const OptionSpec kConnectionOptionTable[];
 // "--compression" alone, for a connection already made.
 extern const OptionSpec kChangeConnectionOptionTable[];
-
-// The reconnect choice: -1 when neither reconnect option was given.
-const int32_t kReconnectUnset = -1;
-const int32_t kReconnectOff = 0;
-const int32_t kReconnectOn = 1;
 
 struct ConnectionChoice {
   std::string compression;  // empty when not given
@@ -46,9 +40,5 @@ bool ReadConnectionArguments(const OptionSpec* table, const ArgumentList& argume
 
 // Empty, "bestspeed", "bestsize" or "no", exactly.
 bool IsValidCompression(const std::string& compression);
-
-// "compress" unless the compression is empty, "reconnect" as the string
-// "true" or "false" unless unset; {} when neither.
-Json::Value MakeConnectionParameters(const std::string& compression, int32_t reconnect);
 
 #endif  // WNCTL_FRONTEND_COMMANDS_COMPRESSION_H_

@@ -134,6 +134,24 @@ const Json::Value& JsonMember(const Json::Value& value, const char* key) {
   return member ? *member : Json::Value::nullSingleton();
 }
 
+std::string JsonMemberText(const Json::Value& value, const char* key) {
+  return JsonAsText(JsonMember(value, key));
+}
+
+bool JsonMemberInt(const Json::Value& value, const char* key, int32_t* result) {
+  return JsonAsInt(JsonMember(value, key), result);
+}
+
+bool ParseJsonStringList(const std::string& text, std::vector<std::string>* list) {
+  Json::Value root;
+  if (!ParseJsonText(text, &root) || !root.isArray())
+    return false;
+  list->clear();
+  for (Json::ArrayIndex i = 0; i < root.size(); ++i)
+    list->push_back(JsonAsText(root[i]));
+  return true;
+}
+
 bool IsEmptyJson(const Json::Value& value) {
   if (value.isNull())
     return true;

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 #include <json/value.h>
 
@@ -34,6 +35,14 @@ bool IsObjectOrNull(const Json::Value& value);
 // The member `key` of an object; the null value when it is missing or when
 // the value is not an object.
 const Json::Value& JsonMember(const Json::Value& value, const char* key);
+
+// JsonAsText and JsonAsInt of the member `key` of an object (JsonMember).
+std::string JsonMemberText(const Json::Value& value, const char* key);
+bool JsonMemberInt(const Json::Value& value, const char* key, int32_t* result);
+
+// True when the text is a JSON array; `list` then holds the text reading of
+// each element. Otherwise `list` is left as it was.
+bool ParseJsonStringList(const std::string& text, std::vector<std::string>* list);
 
 // Whether the value holds nothing: null, or an array or object without
 // elements.

@@ -9,8 +9,6 @@
 #include <json/reader.h>
 #include <json/writer.h>
 
-#include "frontend/convert/json_reading.h"
-
 #include <exception>
 
 bool ParseJsonText(const std::string& text, Json::Value* root) {
@@ -23,16 +21,6 @@ bool ParseJsonText(const std::string& text, Json::Value* root) {
   } catch (const std::exception&) {
     return false;
   }
-}
-
-bool ParseJsonStringList(const std::string& text, std::vector<std::string>* list) {
-  Json::Value root;
-  if (!ParseJsonText(text, &root) || !root.isArray())
-    return false;
-  list->clear();
-  for (Json::ArrayIndex i = 0; i < root.size(); ++i)
-    list->push_back(JsonAsText(root[i]));
-  return true;
 }
 
 std::string WriteCompactJson(const Json::Value& value) {

@@ -3,16 +3,11 @@
 #define WNCTL_FRONTEND_CONVERT_JSON_TEXT_H_
 
 #include <string>
-#include <vector>
 
 #include <json/value.h>
 
 // Comments allowed, any value as the root. The reader's messages are dropped.
 bool ParseJsonText(const std::string& text, Json::Value* root);
-
-// True when the text is a JSON array; `list` then holds the text reading of
-// each element. Otherwise `list` is left as it was.
-bool ParseJsonStringList(const std::string& text, std::vector<std::string>* list);
 
 // No blanks and no line end; object members in key order.
 std::string WriteCompactJson(const Json::Value& value);

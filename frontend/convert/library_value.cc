@@ -1,5 +1,6 @@
 #include "frontend/convert/library_value.h"
 
+#include "frontend/convert/json_reading.h"
 #include "frontend/convert/json_text.h"
 #include "platform/text.h"
 

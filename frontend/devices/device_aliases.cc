@@ -4,10 +4,9 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "frontend/convert/library_value.h"
+#include "frontend/devices/device_list.h"
 #include "frontend/devices/md5_hex.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 namespace {
 
@@ -77,19 +76,17 @@ bool ResolveDeviceId(const std::string& id_device, std::string* id_comp,
     return false;
   }
 
-  ScopedVariant comp_value(comp_part);
-  ScopedVariant list_value;
-  if (WN_GetDevicesList(comp_value.get(), list_value.out()) <= 0) {
+  DeviceList list = ReadDeviceList(comp_part);
+  if (list.count <= 0) {
     PrintLine("ERROR: device not found");
     return false;
   }
-  std::vector<std::string> ids;
-  if (!VariantToStringList(list_value.get(), &ids)) {
+  if (!list.parsed) {
     PrintLine("ERROR: failed to parse json as list of devices ids");
     return false;
   }
   DeviceHashMap hashes;
-  HashDeviceIds(ids, &hashes);
+  HashDeviceIds(list.ids, &hashes);
 
   std::vector<std::string> matches = FindDevices(hashes, alias);
   if (matches.empty()) {

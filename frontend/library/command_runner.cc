@@ -5,6 +5,7 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/printable_text.h"
 #include "frontend/devices/device_aliases.h"
+#include "frontend/library/event_channel.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_output.h"
 
@@ -68,25 +69,17 @@ AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,
   WN_CommandId answered;
   if (!ReadCommandId(JsonMember(answer, "id_cmd"), &answered) || answered != id)
     return AnswerOutcome::WrongCommand;
-  std::string status = JsonAsText(JsonMember(answer, "status"));
+  std::string status = JsonMemberText(answer, "status");
   error->clear();
   if (status == "finished") {
     const Json::Value& result = JsonMember(answer, "result");
     if (!result.isObject())
       return AnswerOutcome::InvalidAnswer;
-    *error = JsonAsText(JsonMember(result, "error"));
+    *error = JsonMemberText(result, "error");
   } else if (status == "timeout") {
     return AnswerOutcome::Timeout;
   }
   return *error == "OK" ? AnswerOutcome::Success : AnswerOutcome::FinishedWithError;
-}
-
-bool PassLoggedInGate() {
-  ServiceState state = GetServiceState(kGateBudgetMs);
-  if (state == ServiceState::LoggedIn)
-    return true;
-  PrintServiceStateError(state);
-  return false;
 }
 
 bool PassGateAndResolveDevice(const std::string& id_device, std::string* id_comp,

@@ -10,8 +10,7 @@
 
 #include <json/value.h>
 
-#include "frontend/library/event_channel.h"  // kUnusedRequestInt
-#include "wirenestdk.h"
+#include "frontend/library/library_interface.h"
 
 const uint32_t kCommandWaitMs = 60000;
 const uint32_t kLoginWaitMs = 120000;
@@ -29,9 +28,6 @@ struct RunnerMessages {
   const char* finished_with_error;  // followed directly by the error text
 };
 extern const RunnerMessages kPlainRunnerMessages;
-
-// True when the service is logged in; otherwise prints the state.
-bool PassLoggedInGate();
 
 // The gate, then the device that ID_DEVICE names. False after the
 // failure's line.

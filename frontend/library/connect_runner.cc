@@ -1,20 +1,22 @@
 #include "frontend/library/connect_runner.h"
 
-#include "frontend/commands/compression.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
-#include "frontend/reports/status_reports.h"
+#include "frontend/library/connection_parameters_document.h"
+#include "frontend/library/library_document.h"
+#include "frontend/library/status_document.h"
 #include "platform/console_output.h"
 
 bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id) {
   ScopedVariant comp(id_comp);
   ScopedVariant device(device_id);
-  ScopedVariant info;
-  if (!WN_GetDeviceInfo(comp.get(), device.get(), info.out()))
-    return false;
+  // A null document has no "status" either.
   Json::Value document;
-  if (!VariantToJson(info.get(), &document) || !document.isObject())
+  DocumentGetter getter = [&](VARIANT* info) {
+    return WN_GetDeviceInfo(comp.get(), device.get(), info);
+  };
+  if (ReadLibraryDocument(getter, &document) != DocumentReading::Read)
     return false;
   const Json::Value& status = JsonMember(document, "status");
   return status.isString() && status.asString() == "shared" &&
@@ -45,7 +47,7 @@ int RunConnectDeviceCommand(const std::string& id_device, const std::string& com
   }
   std::string error;
   int result = SendDeviceParameters(WN_ConnectDeviceAsync, id_comp, device_id,
-                                    MakeConnectionParameters(compression, reconnect),
+                                    MakeConnectionParametersDocument(compression, reconnect),
                                     kConnectWaitMs, &error);
   if (result != 0 && error == "no_driver") {
     // Only when this computer's drivers are fine can the remote one be blamed.

@@ -8,9 +8,9 @@
 
 #include <json/value.h>
 
-#include "wirenestdk.h"
+#include "frontend/library/library_interface.h"
 
-// `compression` already accepted by IsValidCompression; `reconnect` -1, 0
+// `compression` empty, "bestspeed", "bestsize" or "no"; `reconnect` -1, 0
 // or 1. Refuses a device that is connected; returns the exit code.
 int RunConnectDeviceCommand(const std::string& id_device, const std::string& compression,
                             int32_t reconnect);

@@ -4,19 +4,29 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <mutex>
 
-#include "frontend/app/globals.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
+#include "frontend/library/library_interface.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
+#include "platform/event.h"
 
 namespace {
+
+// The hand-over between the library's thread and the main thread. The library
+// may call back on its own thread at any moment until the process has ended,
+// static destruction included, so these are made before main and never
+// destroyed; at exit CloseLibraryEvents closes the channel under the lock
+// instead, and later events leave them alone.
+std::mutex& g_commandResultLock = *new std::mutex;
+ManualResetEvent& g_commandResultEvent = *new ManualResetEvent;
+Json::Value& g_lastCommandResult = *new Json::Value;  // guarded by g_commandResultLock
 
 // How long the exit waits for a drain that is under way.
 const int kExitDrainWaitMs = 1000;
 
-// Guarded by g_commandResultLock; never destroyed, like the globals.
+// Guarded by g_commandResultLock; never destroyed, like the hand-over.
 bool g_channelClosed = false;
 int g_activeDrains = 0;
 std::condition_variable& g_drainsEnded = *new std::condition_variable;
@@ -95,7 +105,7 @@ void OnLibraryEvents() {
 }
 
 void HandleLibraryEvent(const Json::Value& event) {
-  if (JsonAsText(JsonMember(event, "event")) != "command_result")
+  if (JsonMemberText(event, "event") != "command_result")
     return;
   Json::Value copy = event;  // made, and the old answer freed, outside the lock
   std::lock_guard<std::mutex> hold(g_commandResultLock);

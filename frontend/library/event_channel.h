@@ -7,9 +7,6 @@
 
 #include <json/value.h>
 
-// The int the library's functions take where nothing else is asked for.
-const int32_t kUnusedRequestInt = static_cast<int32_t>(0xFFFFFFFFu);
-
 // Registers the callback and switches the library's event queue on; also
 // arranges for the channel to be closed at exit.
 bool EnableLibraryEvents();

@@ -5,8 +5,10 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "frontend/library/library_document.h"
+#include "frontend/library/library_interface.h"
+#include "frontend/library/service_state.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 namespace {
 
@@ -19,12 +21,6 @@ int Refuse(const char* line) {
 
 char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// A record whose members can be read: an object, or null as one without
-// members.
-bool ReadRecord(const ScopedVariant& info, Json::Value* record) {
-  return VariantToJson(info.get(), record) && IsObjectOrNull(*record);
 }
 
 // Once the invite has passed its checks: the channel, the request, the answer.
@@ -55,13 +51,16 @@ int RunMakeInviteCommand(const std::string& id_device, const std::string& email)
   ScopedVariant comp_value(id_comp);
   ScopedVariant device_value(device_id);
   {
-    ScopedVariant info;
-    if (!WN_GetDeviceInfo(comp_value.get(), device_value.get(), info.out()))
-      return Refuse("ERROR: device not found");
     Json::Value record;
+    if (!ReadLibraryDocumentOrPrint(
+            [&](VARIANT* info) {
+              return WN_GetDeviceInfo(comp_value.get(), device_value.get(), info);
+            },
+            "ERROR: device not found", kRecordUnreadable, &record))
+      return 1;
     bool locked = false;
     // A "locked" that is a text, an array or an object says nothing sure.
-    if (!ReadRecord(info, &record) || !JsonAsBool(JsonMember(record, "locked"), &locked))
+    if (!JsonAsBool(JsonMember(record, "locked"), &locked))
       return Refuse(kRecordUnreadable);
     if (locked)
       return Refuse("ERROR: device locked");
@@ -94,13 +93,12 @@ int RunAcceptInviteCommand(const std::string& id_invite) {
     own_email = VariantToString(email.get());
   }
   {
-    ScopedVariant info;
-    if (!WN_GetInviteInfo(invite_value.get(), info.out()))
-      return Refuse("ERROR: invite not found");
     Json::Value record;
-    if (!ReadRecord(info, &record))
-      return Refuse(kRecordUnreadable);
-    if (JsonAsText(JsonMember(record, "from")) == own_email)
+    if (!ReadLibraryDocumentOrPrint(
+            [&](VARIANT* info) { return WN_GetInviteInfo(invite_value.get(), info); },
+            "ERROR: invite not found", kRecordUnreadable, &record))
+      return 1;
+    if (JsonMemberText(record, "from") == own_email)
       return Refuse("ERROR: can't accept invite sent to other account");
   }
   return SendInviteRequest(WN_AcceptInviteAsync, invite_value);

@@ -5,12 +5,12 @@
 
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "frontend/library/library_interface.h"
 #include "frontend/library/service_state.h"
 #include "platform/console_echo.h"
 #include "platform/console_input.h"
 #include "platform/console_output.h"
 #include "platform/variant.h"
-#include "wirenestdk.h"
 
 namespace {
 

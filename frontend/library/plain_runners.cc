@@ -4,7 +4,8 @@
 
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
-#include "wirenestdk.h"
+#include "frontend/library/library_interface.h"
+#include "frontend/library/service_state.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/command_runner.h"
+#include "frontend/library/library_interface.h"
 #include "frontend/library/service_state.h"
+#include "frontend/library/status_document.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 Json::Value MakeProxySettingsDocument(const ProxySettings& settings) {
   Json::Value document(Json::objectValue);
@@ -24,17 +25,10 @@ Json::Value MakeProxySettingsDocument(const ProxySettings& settings) {
 bool IsServicePipeConnected() {
   // Only lets the library settle; the state itself is read below.
   GetServiceState(kPipeSettleBudgetMs);
-  ScopedVariant status;
-  if (!WN_GetStatus(status.out())) {
-    PrintLine("ERROR: Unable to read status from library");
-    return false;
-  }
   Json::Value document;
-  if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document)) {
-    PrintLine("ERROR: Unable to parse status json");
+  if (!ReadStatusOrPrintError(&document))
     return false;
-  }
-  return JsonAsText(JsonMember(document, "pipe")) == "connected";
+  return JsonMemberText(document, "pipe") == "connected";
 }
 
 int RunSetProxySettingsCommand(const Json::Value& settings) {

@@ -1,7 +1,7 @@
 #include "frontend/library/service_state.h"
 
 #include "frontend/convert/json_reading.h"
-#include "frontend/convert/library_value.h"
+#include "frontend/library/status_document.h"
 #include "platform/console_output.h"
 #include "platform/sleep.h"
 #include "wirenestdk.h"
@@ -29,17 +29,13 @@ enum class PollOutcome { Definite, PipeDisconnected, ServerDisconnected };
 
 // One status query; sets `state` when the answer is definite.
 PollOutcome PollStatus(ServiceState* state) {
-  ScopedVariant status;
-  if (!WN_GetStatus(status.out())) {
-    *state = ServiceState::StatusUnreadable;
-    return PollOutcome::Definite;
-  }
+  // A document without members reads as one whose pipe is in no known state.
   Json::Value document;
-  if (!VariantToJson(status.get(), &document)) {
+  if (ReadStatusDocument(&document) != DocumentReading::Read) {
     *state = ServiceState::StatusUnreadable;
     return PollOutcome::Definite;
   }
-  std::string pipe = JsonAsText(JsonMember(document, "pipe"));
+  std::string pipe = JsonMemberText(document, "pipe");
   if (pipe == "busy") {
     *state = ServiceState::ServiceBusy;
     return PollOutcome::Definite;
@@ -47,7 +43,7 @@ PollOutcome PollStatus(ServiceState* state) {
   if (pipe == "disconnected")
     return PollOutcome::PipeDisconnected;
   if (pipe == "connected") {
-    std::string server = JsonAsText(JsonMember(document, "server"));
+    std::string server = JsonMemberText(document, "server");
     if (server == "connected") {
       *state = ServiceState::LoggedIn;
       return PollOutcome::Definite;
@@ -86,6 +82,14 @@ ServiceState GetServiceState(int budget_ms) {
   }
   return disconnected ? ServiceState::ServiceUnreachable
                       : ServiceState::ServerUnreachable;
+}
+
+bool PassLoggedInGate() {
+  ServiceState state = GetServiceState(kGateBudgetMs);
+  if (state == ServiceState::LoggedIn)
+    return true;
+  PrintServiceStateError(state);
+  return false;
 }
 
 void PrintServiceStateError(ServiceState code) {

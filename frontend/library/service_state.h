@@ -26,6 +26,10 @@ ServiceState GetServiceState(int budget_ms);
 // The one error line of a state; codes outside 0..4 print that of 5.
 void PrintServiceStateError(ServiceState code);
 
+// The gate of the commands that need a logged-in computer: true when it is
+// logged in; otherwise prints the state's error line.
+bool PassLoggedInGate();
+
 // The budgets of the gates.
 const int kGateBudgetMs = 500;
 const int kLoginGateBudgetMs = 5000;

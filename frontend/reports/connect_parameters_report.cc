@@ -2,31 +2,26 @@
 
 #include <json/value.h>
 
-#include "frontend/commands/compression.h"
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/convert/printable_text.h"
+#include "frontend/library/connection_parameters_document.h"
+#include "frontend/library/library_document.h"
 #include "platform/console_output.h"
 #include "wirenestdk.h"
 
 int ShowDefaultConnectParameters() {
-  ScopedVariant result;
-  if (!WN_GetDefaultConnectParameters(result.out())) {
-    PrintLine("ERROR: Can't read default compression.");
-    return 1;
-  }
   Json::Value document;
-  // A document without members to read is as unusable as one that fails to parse.
-  if (!VariantToJson(result.get(), &document) || !IsObjectOrNull(document)) {
-    PrintLine("ERROR: Can't parse default compression.");
+  if (!ReadLibraryDocumentOrPrint(WN_GetDefaultConnectParameters,
+                                  "ERROR: Can't read default compression.",
+                                  "ERROR: Can't parse default compression.", &document))
     return 1;
-  }
-  std::string compression = JsonAsText(JsonMember(document, "compress"));
+  std::string compression = JsonMemberText(document, "compress");
   if (compression.empty())
     PrintLine("compression: no default compression set.");
   else
     PrintLine("compression: " + PrintableText(compression));
-  std::string reconnect = JsonAsText(JsonMember(document, "reconnect"));
+  std::string reconnect = JsonMemberText(document, "reconnect");
   if (reconnect.empty())
     PrintLine("auto reconnect: no default reconnect option set.");
   else
@@ -36,7 +31,7 @@ int ShowDefaultConnectParameters() {
 
 int ChangeDefaultConnectParameters(const std::string& compression, int32_t reconnect) {
   ScopedVariant parameters;
-  JsonToVariant(MakeConnectionParameters(compression, reconnect), parameters.out());
+  JsonToVariant(MakeConnectionParametersDocument(compression, reconnect), parameters.out());
   if (!WN_SetDefaultConnectParameters(parameters.get())) {
     PrintLine("ERROR: can't set default connect parameters.");
     return 1;

@@ -9,7 +9,7 @@
 
 int ShowDefaultConnectParameters();
 
-// `compression` already accepted by IsValidCompression; `reconnect` -1, 0
+// `compression` empty, "bestspeed", "bestsize" or "no"; `reconnect` -1, 0
 // or 1. Returns the exit code.
 int ChangeDefaultConnectParameters(const std::string& compression, int32_t reconnect);
 

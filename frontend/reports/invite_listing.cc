@@ -2,7 +2,8 @@
 
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/printable_text.h"
-#include "frontend/reports/computer_listings.h"
+#include "frontend/reports/computer_blocks.h"
+#include "frontend/reports/device_rows.h"
 #include "platform/console_output.h"
 
 namespace {
@@ -29,8 +30,8 @@ int ShowInviteComputer(const std::string& computer_id, bool devices, bool verbos
   int count = 0;
   if (!GetComputerInfo(computer_id, &info, &count))
     return 1;
-  std::string name = JsonAsText(JsonMember(info, "comp_name"));
-  std::string email = JsonAsText(JsonMember(info, "email"));
+  std::string name = JsonMemberText(info, "comp_name");
+  std::string email = JsonMemberText(info, "email");
   if (email.empty()) {
     PrintLine("ERROR: remote computer " + PrintableText(computer_id) +
               " from other account has no user email.");
@@ -38,7 +39,7 @@ int ShowInviteComputer(const std::string& computer_id, bool devices, bool verbos
   }
   std::string line = PrintableText(computer_id) + "\tComputer of <" + PrintableText(email) +
                      "> '" + PrintableText(name) + "'";
-  if (JsonAsText(JsonMember(info, "status")) == "offline")
+  if (JsonMemberText(info, "status") == "offline")
     line += " [OFFLINE]";
   PrintLine(line + " (" + std::to_string(count) + " invites)");
   return FinishComputerBlock(devices, count, [&]() {
@@ -59,9 +60,9 @@ int ShowInvitedDevices(const std::string& computer_id, int expected_count, bool 
         DeviceState state;
         if (!invite || !IsObjectOrNull(*invite) || !ReadDeviceState(device, false, &state))
           return PrintWrongData();
-        std::string status = JsonAsText(JsonMember(*invite, "status"));
+        std::string status = JsonMemberText(*invite, "status");
         std::string line = DeviceLineStart(computer_id, alias, state) + " (invite ID:" +
-                           PrintableText(JsonAsText(JsonMember(*invite, "id_invite"))) + " - " +
+                           PrintableText(JsonMemberText(*invite, "id_invite")) + " - " +
                            (status == "created" ? "waiting for accept" : PrintableText(status)) +
                            ")";
         PrintDeviceDetails(line, state, real_id, verbose, false);

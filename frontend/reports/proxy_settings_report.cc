@@ -2,20 +2,17 @@
 
 #include "frontend/convert/json_reading.h"
 #include "frontend/convert/json_text.h"
-#include "frontend/convert/library_value.h"
-#include "frontend/library/command_runner.h"
+#include "frontend/library/library_document.h"
+#include "frontend/library/library_interface.h"
 #include "platform/console_output.h"
-#include "wirenestdk.h"
 
 namespace {
 
 const char kMaskedPassword[] = "*****";
 
-// False when the document is not of the settings' form; the password, if
-// any, is then left where it is and nothing may be printed.
+// False when the document (an object or null) is not of the settings' form;
+// the password, if any, is then left where it is and nothing may be printed.
 bool MaskProxyPassword(Json::Value* document) {
-  if (!IsObjectOrNull(*document))
-    return false;
   const Json::Value& auth = JsonMember(*document, "proxy_auth");
   if (!IsObjectOrNull(auth))
     return false;
@@ -27,14 +24,14 @@ bool MaskProxyPassword(Json::Value* document) {
 }  // namespace
 
 int ShowProxySettings() {
-  ScopedVariant settings;
-  if (!WN_GetProxySettings(settings.out(), kUnusedRequestInt)) {
-    PrintLine("Can't read proxy settings from library");
-    return 1;
-  }
+  const char kUnparsable[] = "ERROR: Unable to parse json with proxy settings";
   Json::Value document;
-  if (!VariantToJson(settings.get(), &document) || !MaskProxyPassword(&document)) {
-    PrintLine("ERROR: Unable to parse json with proxy settings");
+  if (!ReadLibraryDocumentOrPrint(
+          [](VARIANT* settings) { return WN_GetProxySettings(settings, kUnusedRequestInt); },
+          "Can't read proxy settings from library", kUnparsable, &document))
+    return 1;
+  if (!MaskProxyPassword(&document)) {
+    PrintLine(kUnparsable);
     return 1;
   }
   // The JSON writer escapes control characters itself.

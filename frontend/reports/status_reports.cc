@@ -4,6 +4,7 @@
 #include "frontend/convert/library_value.h"
 #include "frontend/convert/printable_text.h"
 #include "frontend/library/service_state.h"
+#include "frontend/library/status_document.h"
 #include "platform/console_output.h"
 #include "wirenestdk.h"
 
@@ -37,18 +38,10 @@ int ShowStatus() {
     return 0;
   }
   GetServiceState(kStatusSettleBudgetMs);
-  ScopedVariant status;
-  if (!WN_GetStatus(status.out())) {
-    PrintLine("ERROR: Unable to read status from library");
-    return 1;
-  }
   Json::Value document;
-  // A document that is neither an object nor null has no members to report.
-  if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document)) {
-    PrintLine("ERROR: Unable to parse status json");
+  if (!ReadStatusOrPrintError(&document))
     return 1;
-  }
-  std::string pipe = JsonAsText(JsonMember(document, "pipe"));
+  std::string pipe = JsonMemberText(document, "pipe");
   if (pipe == "busy") {
     PrintLine("Service pipe is busy: taken by some other client.");
     return 0;
@@ -59,33 +52,17 @@ int ShowStatus() {
   }
   if (pipe != "connected")
     PrintPipeLine(pipe);
-  PrintServerLines(JsonAsText(JsonMember(document, "server")));
-  if (JsonAsText(JsonMember(document, "usb_driver")) != "OK")
+  PrintServerLines(JsonMemberText(document, "server"));
+  if (JsonMemberText(document, "usb_driver") != "OK")
     PrintLine("USB driver installation problem. Re-install the software.");
-  if (JsonAsText(JsonMember(document, "serial_driver")) != "OK")
+  if (JsonMemberText(document, "serial_driver") != "OK")
     PrintLine("Serial ports driver installation problem. Re-install the software.");
   return 0;
 }
 
-bool CheckDrivers() {
-  if (WN_IsOK())
-    return true;
-  ScopedVariant status;
-  if (!WN_GetStatus(status.out()))
-    return false;
-  Json::Value document;
-  if (!VariantToJson(status.get(), &document) || !IsObjectOrNull(document))
-    return false;
-  return JsonAsText(JsonMember(document, "usb_driver")) == "OK" &&
-         JsonAsText(JsonMember(document, "serial_driver")) == "OK";
-}
-
 int ShowWhoAmI() {
-  ServiceState state = GetServiceState(kGateBudgetMs);
-  if (state != ServiceState::LoggedIn) {
-    PrintServiceStateError(state);
+  if (!PassLoggedInGate())
     return 1;
-  }
   ScopedVariant email;
   std::string text;
   if (!WN_GetEmail(email.out()) || !VariantToText(email.get(), &text)) {

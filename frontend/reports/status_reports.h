@@ -6,7 +6,4 @@ int ShowStatus();
 int ShowWhoAmI();
 int ShowVersion();
 
-// True when both virtual drivers of this computer are in order. Silent.
-bool CheckDrivers();
-
 #endif  // WNCTL_FRONTEND_REPORTS_STATUS_REPORTS_H_
