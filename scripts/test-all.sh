@@ -37,8 +37,10 @@ for flavour in 64 32 asan tsan; do
   if [ "$flavour" = 64 ]; then
     begin "64 under memcheck"
     # Faults and definite or indirect leaks end the program with 99, which
-    # fails the test; memory kept for the whole run is not a leak.
-    (cd "$root/build/64" &&
+    # fails the test; memory kept for the whole run is not a leak. valgrind
+    # does not stop a program that stops itself, so the job-control tests
+    # run in every build but this one.
+    (cd "$root/build/64" && GTEST_FILTER='-LoginJobControl.*' \
       WNCTL_TEST_WRAPPER="valgrind --error-exitcode=99 --leak-check=full \
 --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect -q" \
         ctest --output-on-failure -j"$jobs" -R '^blackbox_tests_') || status=1

@@ -225,7 +225,7 @@ void ExpectContinued(TerminalJob* job) {
   EXPECT_TRUE(WIFCONTINUED(status));
 }
 
-TEST(Login, StopAtThePromptGivesTheTerminalBackUntilContinued) {
+TEST(LoginJobControl, StopAtThePromptGivesTheTerminalBackUntilContinued) {
   const struct {
     std::string keys;  // empty: the signal is sent
     int signal;
@@ -265,7 +265,7 @@ void StopInTheBackground(TerminalJob* job, const termios& shells) {
   EXPECT_TRUE(SameMode(shells, job->Mode()));
 }
 
-TEST(Login, EndedInTheBackgroundLeavesTheShellsMode) {
+TEST(LoginJobControl, EndedInTheBackgroundLeavesTheShellsMode) {
   TerminalJob job(LoginJob());
   const termios shells = ShellsMode(job.initial_mode());
   ASSERT_NO_FATAL_FAILURE(StopInTheBackground(&job, shells));
@@ -283,7 +283,7 @@ TEST(Login, EndedInTheBackgroundLeavesTheShellsMode) {
   EXPECT_EQ("", job.Err());
 }
 
-TEST(Login, BackInTheForegroundThePasswordIsNotEchoed) {
+TEST(LoginJobControl, BackInTheForegroundThePasswordIsNotEchoed) {
   TerminalJob job(LoginJob());
   const termios shells = ShellsMode(job.initial_mode());
   ASSERT_NO_FATAL_FAILURE(StopInTheBackground(&job, shells));
