@@ -9,6 +9,7 @@
 
 #include "tests/blackbox/connection_scenario.h"
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

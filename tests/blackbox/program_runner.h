@@ -80,25 +80,8 @@ int TimeScale();
 // Fails the test when the checker of a wrapped run reported a fault.
 void ExpectNoCheckerReport(int exit_code, const std::string& err);
 
-// A fresh directory for one test, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
 // The program's own file names in this build ("wnctl64", "libwirenestdk64.so").
 std::string ProgramName();
 std::string LibraryName();
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& content);
 
 #endif  // WNCTL_TESTS_BLACKBOX_PROGRAM_RUNNER_H_

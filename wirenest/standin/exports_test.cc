@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "tests/support/test_files.h"
 #include "wirenest/standin/library.h"
-#include "wirenest/standin/test_files.h"
 #include "wirenest/standin/variant_text.h"
 
 namespace standin {
@@ -89,7 +89,7 @@ class ExportsTest : public ::testing::Test {
   ~ExportsTest() override { ResetForTesting(); }
 
   void UseScenario(const std::string& scenario) {
-    WriteTextFile(dir_.File("scenario.json"), scenario);
+    WriteFile(dir_.File("scenario.json"), scenario);
     environment_.Set("WIRENEST_SCENARIO", dir_.File("scenario.json"));
   }
   std::string CallLog() const { return dir_.File("calls.log"); }
@@ -214,7 +214,7 @@ TEST_F(ExportsTest, ABadScenarioFailsEveryCallAfterOneMessage) {
 }
 
 TEST_F(ExportsTest, ABadStateFileFailsEveryCallAfterOneMessage) {
-  WriteTextFile(StateFile(), R"({"local": {"id_comp": 41}})");
+  WriteFile(StateFile(), R"({"local": {"id_comp": 41}})");
   testing::internal::CaptureStderr();
   ScopedVariant out;
   EXPECT_EQ(0, WN_GetLibVersion(out.get()));
@@ -262,7 +262,7 @@ TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {
   const std::string path = dir_.File("xdg/wirenest/standin-world.json");
   EXPECT_EQ(0600u, FileMode(path));
   EXPECT_EQ(0700u, FileMode(dir_.File("xdg/wirenest")));
-  EXPECT_EQ(std::string::npos, ReadTextFile(path).find("secret"));
+  EXPECT_EQ(std::string::npos, ReadFile(path).find("secret"));
 }
 
 TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
