@@ -14,8 +14,6 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
-#include <json/reader.h>
-#include <json/writer.h>
 
 #include "tests/support/test_files.h"
 
@@ -52,18 +50,6 @@ long long NowMs() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
-std::string CompactJson(const Json::Value& value) {
-  Json::StreamWriterBuilder builder;
-  builder["indentation"] = "";
-  return Json::writeString(builder, value);
-}
-
-Json::Value ParseJson(const std::string& text) {
-  Json::Value value;
-  Json::Reader().parse(text, value);
-  return value;
 }
 
 std::string HelpBlock(const std::string& command) {
@@ -262,6 +248,12 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
   }
   FinishResult(WaitForChild(child, deadline), files.log, &result);
   return result;
+}
+
+ProgramRun ScenarioRun(const StandInScenario& scenario) {
+  ProgramRun run;
+  run.scenario = scenario.Text();
+  return run;
 }
 
 std::vector<ProgramResult> RunProgramsAtOnce(
