@@ -1,10 +1,9 @@
 #include "frontend/library/command_runner.h"
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <fstream>
+#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -12,7 +11,10 @@
 #include "frontend/convert/json_text.h"
 #include "frontend/convert/library_value.h"
 #include "frontend/library/event_channel.h"
-#include "frontend/library/test_command_result.h"
+#include "tests/support/json_text.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -146,11 +148,12 @@ TEST(CommandRunnerTest, WaitsForTheAnswerOfItsRequest) {
     int result;
     const char* out;
   } cases[] = {
-      {7, TestCommandResult(7), 0, 5000, 0, "Success\n"},
-      {7, TestCommandResult(7), 20, 5000, 0, "Success\n"},
-      {3000000000u, TestCommandResult(3000000000u), 0, 5000, 0, "Success\n"},
-      {7, TestCommandResult(7, "no_driver"), 0, 5000, 1, "ERROR: command finished with error: no_driver\n"},
-      {7, TestCommandResult(6), 0, 5000, 1, "ERROR: answer on wrong command received.\n"},
+      {7, CommandResult(7), 0, 5000, 0, "Success\n"},
+      {7, CommandResult(7), 20, 5000, 0, "Success\n"},
+      {3000000000u, CommandResult(3000000000u), 0, 5000, 0, "Success\n"},
+      {7, CommandResult(7, "no_driver"), 0, 5000, 1,
+       "ERROR: command finished with error: no_driver\n"},
+      {7, CommandResult(6), 0, 5000, 1, "ERROR: answer on wrong command received.\n"},
       {7, Json::Value(), 0, 50, 1, "ERROR: command is not responding.\n"},
       {0, Json::Value(), 0, 5000, 1, "ERROR: Can't execute command.\n"},
   };
@@ -166,7 +169,7 @@ TEST(CommandRunnerTest, GivesTheErrorTextToItsCaller) {
   testing::internal::CaptureStdout();
   SendAndCheckAnswer(
       [] {
-        HandleLibraryEvent(TestCommandResult(7, "no_driver"));
+        HandleLibraryEvent(CommandResult(7, "no_driver"));
         return 7u;
       },
       5000, kPlainRunnerMessages, &error);
@@ -180,17 +183,15 @@ TEST(CommandRunnerTest, GivesTheErrorTextToItsCaller) {
 class CommandRunnerLibraryTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char path[] = "/tmp/wnctl-runner-test-XXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    scenario_path_ = path;
-    std::ofstream(scenario_path_) << kScenario;
-    setenv("WIRENEST_SCENARIO", scenario_path_.c_str(), 1);
+    dir_ = std::make_unique<TempDir>();
+    ASSERT_NE("", dir_->path());
+    const std::string path = dir_->File("scenario.json");
+    WriteFile(path, Scenario().Text());
+    setenv("WIRENEST_SCENARIO", path.c_str(), 1);
     unsetenv("WIRENEST_STATE");
     unsetenv("WIRENEST_CALL_LOG");
   }
-  static void TearDownTestSuite() { unlink(scenario_path_.c_str()); }
+  static void TearDownTestSuite() { dir_.reset(); }
 
   void SetUp() override {
     ScopedVariant email;
@@ -199,28 +200,27 @@ class CommandRunnerLibraryTest : public testing::Test {
     ASSERT_TRUE(EnableLibraryEvents());
   }
 
-  static const char kScenario[];
-  static std::string scenario_path_;
+  // The answers of every case; the e-mail tells that the library read them.
+  static StandInScenario Scenario() {
+    StandInScenario scenario;
+    scenario.Answer("email", ResultAndText(1, "runner-test"));
+    scenario.Request("WN_SetComputerNameAsync", AnsweredRequest(31));
+    scenario.Request("WN_LogoutComputerAsync", AnsweredRequest(32).DelayMs(40));
+    scenario.Request("WN_LockDeviceAsync", ScriptedRequest().Id(33).Answer(Json::Value()));
+    scenario.Request(
+        "WN_ForgetConnectionAsync",
+        ScriptedRequest().Id(34).Drain({"[1,null,\"x\"," + CompactJson(CommandResult(34)) + "]"}));
+    scenario.Request("WN_SetComportNameAsync",
+                     ScriptedRequest().Id(35).Drain({CompactJson(CommandResult(35))}));
+    scenario.Request("WN_DisconnectDeviceAsync",
+                     ScriptedRequest().Id(36).Drain({"not json", CommandResultBatch(36)}));
+    return scenario;
+  }
+
+  static std::unique_ptr<TempDir> dir_;
 };
 
-#define OK_ANSWER(id) \
-  "{\"event\":\"command_result\",\"id_cmd\":" #id ",\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}"
-#define ESCAPED_OK_ANSWER(id)                                                            \
-  "{\\\"event\\\":\\\"command_result\\\",\\\"id_cmd\\\":" #id                            \
-  ",\\\"status\\\":\\\"finished\\\",\\\"result\\\":{\\\"error\\\":\\\"OK\\\"}}"
-
-const char CommandRunnerLibraryTest::kScenario[] =
-    "{\"answers\":{\"email\":[1,\"runner-test\"],\"requests\":{"
-    "\"WN_SetComputerNameAsync\":{\"id\":31,\"answer\":" OK_ANSWER(31) "},"
-    "\"WN_LogoutComputerAsync\":{\"id\":32,\"delay_ms\":40,\"answer\":" OK_ANSWER(32) "},"
-    "\"WN_LockDeviceAsync\":{\"id\":33,\"answer\":null},"
-    "\"WN_ForgetConnectionAsync\":{\"id\":34,\"drains\":[[\"[1,null,\\\"x\\\","
-    ESCAPED_OK_ANSWER(34) "]\"]]},"
-    "\"WN_SetComportNameAsync\":{\"id\":35,\"drains\":[[\"" ESCAPED_OK_ANSWER(35) "\"]]},"
-    "\"WN_DisconnectDeviceAsync\":{\"id\":36,\"drains\":[[\"not json\",\"["
-    ESCAPED_OK_ANSWER(36) "]\"]]}"
-    "}}}";
-std::string CommandRunnerLibraryTest::scenario_path_;
+std::unique_ptr<TempDir> CommandRunnerLibraryTest::dir_;
 
 TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
   ScopedVariant text(std::string("x"));

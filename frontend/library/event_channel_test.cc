@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/convert/json_text.h"
-#include "frontend/library/test_command_result.h"
+#include "tests/support/library_texts.h"
 
 namespace {
 
@@ -20,25 +20,25 @@ std::thread DeliverLater(const Json::Value& event, int delay_ms) {
 
 TEST(EventChannelTest, AnswerBeforeTheWaitIsKept) {
   PrepareForCommandResult();
-  std::thread library = DeliverLater(TestCommandResult(7), 0);
+  std::thread library = DeliverLater(CommandResult(7), 0);
   library.join();
   EXPECT_TRUE(WaitForCommandResult(0));
-  EXPECT_EQ(TestCommandResult(7), TakeCommandResult());
+  EXPECT_EQ(CommandResult(7), TakeCommandResult());
 }
 
 TEST(EventChannelTest, AnswerDuringTheWaitEndsIt) {
   PrepareForCommandResult();
-  std::thread library = DeliverLater(TestCommandResult(8), 20);
+  std::thread library = DeliverLater(CommandResult(8), 20);
   EXPECT_TRUE(WaitForCommandResult(10000));
   library.join();
-  EXPECT_EQ(TestCommandResult(8), TakeCommandResult());
+  EXPECT_EQ(CommandResult(8), TakeCommandResult());
 }
 
 TEST(EventChannelTest, AnswerAfterTheWaitIsForgottenByTheNextPreparation) {
   PrepareForCommandResult();
   EXPECT_FALSE(WaitForCommandResult(30));
   EXPECT_TRUE(TakeCommandResult().isNull());
-  std::thread library = DeliverLater(TestCommandResult(9), 0);
+  std::thread library = DeliverLater(CommandResult(9), 0);
   library.join();
   EXPECT_TRUE(WaitForCommandResult(0));
   PrepareForCommandResult();
@@ -64,16 +64,16 @@ TEST(EventChannelTest, OnlyCommandResultsAreHandedOver) {
   }
   // The latest answer wins.
   PrepareForCommandResult();
-  HandleLibraryEvent(TestCommandResult(7, "first"));
-  HandleLibraryEvent(TestCommandResult(7, "second"));
-  EXPECT_EQ(TestCommandResult(7, "second"), TakeCommandResult());
+  HandleLibraryEvent(CommandResult(7, "first"));
+  HandleLibraryEvent(CommandResult(7, "second"));
+  EXPECT_EQ(CommandResult(7, "second"), TakeCommandResult());
 }
 
 TEST(EventChannelTest, ManyAnswersWhileTheMainThreadPreparesAndTakes) {
   // Every hand-over is whole: a taken answer is one of those sent.
   std::thread library([] {
     for (uint32_t id = 1; id <= 2000; ++id)
-      HandleLibraryEvent(TestCommandResult(id));
+      HandleLibraryEvent(CommandResult(id));
   });
   for (int i = 0; i < 2000; ++i) {
     PrepareForCommandResult();

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "tests/blackbox/connection_scenario.h"
+#include "tests/blackbox/connection_cases.h"
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
 
 namespace {
 
 const char kNotConnected[] = "{\"status\":\"shared\"}";
 
 TEST(ConnectDevice, SendsOnlyTheParametersGiven) {
-  Json::Value answers = DeviceAnswers(kNotConnected);
-  AnswerRequest(&answers, "WN_ConnectDeviceAsync", "OK");
+  StandInScenario scenario = OneDeviceScenario(kNotConnected);
+  scenario.Request("WN_ConnectDeviceAsync", AnsweredRequest(7));
   ExpectParametersSent(
       "connect-device", "WN_ConnectDeviceAsync",
       {
@@ -25,12 +27,9 @@ TEST(ConnectDevice, SendsOnlyTheParametersGiven) {
           {{"41-usb-7", "--no-auto-reconnect", "--compression", "bestsize"},
            "{\"compress\":\"bestsize\",\"reconnect\":\"false\"}"},
       },
-      "[\"WN_IsOK\"]\n"
-      "[\"WN_GetDevicesList\",\"41\"]\n"
-      "[\"WN_SetEventCallback\"]\n"
-      "[\"WN_EnableEventsQueue\",1]\n"
-      "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n",
-      ScenarioRun(answers));
+      kIsOkCall + DevicesListCall("41") + kEventChannelCalls +
+          "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n",
+      ScenarioRun(scenario));
 }
 
 TEST(ConnectDevice, MisuseShowsHelpWithoutCallingTheLibrary) {
@@ -57,7 +56,7 @@ TEST(ConnectDevice, MisuseShowsHelpWithoutCallingTheLibrary) {
   };
   std::string help = HelpBlock("connect-device");
   ASSERT_NE(help, "");
-  ProgramRun run = ScenarioRun(DeviceAnswers(kNotConnected));
+  ProgramRun run = ScenarioRun(OneDeviceScenario(kNotConnected));
   for (const Case& c : cases) {
     ProgramResult result = RunProgram(c.arguments, run);
     std::string label = testing::PrintToString(c.arguments);
@@ -85,19 +84,15 @@ TEST(ConnectDevice, ConnectedDeviceIsRefusedAfterTheChannelIsEnabled) {
       {"not json", false},
   };
   for (const Case& c : cases) {
-    Json::Value answers = DeviceAnswers(c.info);
-    AnswerRequest(&answers, "WN_ConnectDeviceAsync", "OK");
-    ProgramResult result = RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(answers));
+    StandInScenario scenario = OneDeviceScenario(c.info);
+    scenario.Request("WN_ConnectDeviceAsync", AnsweredRequest(7));
+    ProgramResult result = RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(scenario));
     if (c.connected) {
       EXPECT_EQ(result.out, "ERROR: device is already connected.\n") << c.info;
       EXPECT_EQ(result.exit_code, 1) << c.info;
       EXPECT_EQ(result.err, "") << c.info;
-      EXPECT_EQ(result.CallLog(),
-                "[\"WN_IsOK\"]\n"
-                "[\"WN_GetDevicesList\",\"41\"]\n"
-                "[\"WN_SetEventCallback\"]\n"
-                "[\"WN_EnableEventsQueue\",1]\n"
-                "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
+      EXPECT_EQ(result.CallLog(), kIsOkCall + DevicesListCall("41") + kEventChannelCalls +
+                                      "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
           << c.info;
     } else {
       EXPECT_EQ(result.out, "Success\n") << c.info;
@@ -105,9 +100,9 @@ TEST(ConnectDevice, ConnectedDeviceIsRefusedAfterTheChannelIsEnabled) {
     }
   }
 
-  Json::Value unreadable = DeviceAnswers("");
-  unreadable["device_info"]["41"]["usb-7"] = ResultAndText(0, "");
-  AnswerRequest(&unreadable, "WN_ConnectDeviceAsync", "OK");
+  StandInScenario unreadable = OneDeviceScenario("");
+  unreadable.DeviceInfo("41", "usb-7", "", 0);
+  unreadable.Request("WN_ConnectDeviceAsync", AnsweredRequest(7));
   EXPECT_EQ(RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(unreadable)).out,
             "Success\n");
 }
@@ -135,13 +130,14 @@ TEST(ConnectDevice, NoDriverAnswerNamesTheComputerWithoutDrivers) {
       {"No_driver", 0, kSerialMissing, ""},
   };
   for (const Case& c : cases) {
-    Json::Value answers = DeviceAnswers(kNotConnected);
-    answers["is_ok"] = Json::Value(Json::arrayValue);
-    answers["is_ok"].append(1);
-    answers["is_ok"].append(c.is_ok_later);
-    answers["status"] = c.status ? Json::Value(c.status) : Json::Value();
-    AnswerRequest(&answers, "WN_ConnectDeviceAsync", c.error);
-    ProgramResult result = RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(answers));
+    Json::Value is_ok(Json::arrayValue);
+    is_ok.append(1);
+    is_ok.append(c.is_ok_later);
+    StandInScenario scenario = OneDeviceScenario(kNotConnected);
+    scenario.Answer("is_ok", is_ok);
+    scenario.Answer("status", c.status ? Json::Value(c.status) : Json::Value());
+    scenario.Request("WN_ConnectDeviceAsync", AnsweredRequest(7, c.error));
+    ProgramResult result = RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(scenario));
     std::string label = std::string(c.error) + " " + (c.status ? c.status : "null");
     EXPECT_EQ(result.out,
               std::string("ERROR: command finished with error: ") + c.error + "\n" + c.hint)

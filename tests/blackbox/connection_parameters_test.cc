@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "tests/blackbox/connection_scenario.h"
+#include "tests/blackbox/connection_cases.h"
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/json_text.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
 
 namespace {
 
 const char kConnected[] = "{\"status\":\"shared\",\"connect_info\":{\"compress\":\"no\"}}";
+
+// A service that no gate lets through: not logged in, its status unreadable.
+StandInScenario ServiceStateUnreadable() {
+  return StandInScenario().Answer("is_ok", 0).Answer("status", Json::Value());
+}
 
 TEST(DefaultConnectParameters, ReportShowsEachMemberOrItsAbsence) {
   const char kNoCompression[] = "compression: no default compression set.\n";
@@ -31,11 +39,9 @@ TEST(DefaultConnectParameters, ReportShowsEachMemberOrItsAbsence) {
       {0, "{\"compress\":\"no\"}", "ERROR: Can't read default compression.\n", 1},
   };
   for (const Case& c : cases) {
-    Json::Value answers;
-    answers["is_ok"] = 0;
-    answers["status"] = Json::Value();
-    answers["default_params"] = ResultAndText(c.result, c.document);
-    ProgramResult result = RunProgram({"default-connect-parameters"}, ScenarioRun(answers));
+    StandInScenario scenario = ServiceStateUnreadable();
+    scenario.Answer("default_params", ResultAndText(c.result, c.document));
+    ProgramResult result = RunProgram({"default-connect-parameters"}, ScenarioRun(scenario));
     EXPECT_EQ(result.out, c.out) << c.document;
     EXPECT_EQ(result.exit_code, c.exit_code) << c.document;
     EXPECT_EQ(result.err, "") << c.document;
@@ -60,12 +66,10 @@ TEST(DefaultConnectParameters, SetterSendsTheDocumentWithoutGate) {
        "ERROR: can't set default connect parameters.\n"},
   };
   for (const Case& c : cases) {
-    Json::Value answers;
-    answers["is_ok"] = 0;
-    answers["status"] = Json::Value();
-    answers["set_default_params"] = c.accepted;
+    StandInScenario scenario = ServiceStateUnreadable();
+    scenario.Answer("set_default_params", c.accepted);
     ProgramResult result =
-        RunProgram(WithArguments(c.arguments, "dcp"), ScenarioRun(answers));
+        RunProgram(WithArguments(c.arguments, "dcp"), ScenarioRun(scenario));
     std::string label = testing::PrintToString(c.arguments);
     EXPECT_EQ(result.out, c.out) << label;
     EXPECT_EQ(result.exit_code, c.accepted ? 0 : 1) << label;
@@ -100,7 +104,7 @@ TEST(ConnectionParameters, MisuseShowsHelpWithoutCallingTheLibrary) {
       {{kChange, "41-usb-7", "--compression", "--c=no"}, kChange,
        "ERROR: option --compression is expecting value\n"},
   };
-  ProgramRun run = ScenarioRun(DeviceAnswers(kConnected));
+  ProgramRun run = ScenarioRun(OneDeviceScenario(kConnected));
   for (const Case& c : cases) {
     ProgramResult result = RunProgram(c.arguments, run);
     std::string label = testing::PrintToString(c.arguments);
@@ -112,8 +116,8 @@ TEST(ConnectionParameters, MisuseShowsHelpWithoutCallingTheLibrary) {
 }
 
 TEST(ChangeExistingConnectionParams, AlwaysSendsCompress) {
-  Json::Value answers = DeviceAnswers(kConnected);
-  AnswerRequest(&answers, "WN_ChangeExistingConnectionParametersAsync", "OK");
+  StandInScenario scenario = OneDeviceScenario(kConnected);
+  scenario.Request("WN_ChangeExistingConnectionParametersAsync", AnsweredRequest(7));
   // The connection is checked before the channel is made ready.
   ExpectParametersSent("change-existing-connection-params",
                        "WN_ChangeExistingConnectionParametersAsync",
@@ -122,36 +126,31 @@ TEST(ChangeExistingConnectionParams, AlwaysSendsCompress) {
                            {{"41-usb-7", "--compression="}, "{\"compress\":\"\"}"},
                            {{"--c=bestspeed", "41-usb-7"}, "{\"compress\":\"bestspeed\"}"},
                        },
-                       "[\"WN_IsOK\"]\n"
-                       "[\"WN_GetDevicesList\",\"41\"]\n"
-                       "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n"
-                       "[\"WN_SetEventCallback\"]\n"
-                       "[\"WN_EnableEventsQueue\",1]\n",
-                       ScenarioRun(answers));
+                       kIsOkCall + DevicesListCall("41") +
+                           "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n" + kEventChannelCalls,
+                       ScenarioRun(scenario));
 }
 
 TEST(ChangeExistingConnectionParams, DeviceNotConnectedIsRefusedBeforeTheChannel) {
   for (const char* info : {"{\"status\":\"shared\"}", "{\"status\":\"local\",\"connect_info\":{}}",
                            "[]", "{"}) {
-    Json::Value answers = DeviceAnswers(info);
-    AnswerRequest(&answers, "WN_ChangeExistingConnectionParametersAsync", "OK");
+    StandInScenario scenario = OneDeviceScenario(info);
+    scenario.Request("WN_ChangeExistingConnectionParametersAsync", AnsweredRequest(7));
     ProgramResult result =
-        RunProgram({"ccp", "41-usb-7", "--compression=no"}, ScenarioRun(answers));
+        RunProgram({"ccp", "41-usb-7", "--compression=no"}, ScenarioRun(scenario));
     EXPECT_EQ(result.out, "ERROR: device is not connected.\n") << info;
     EXPECT_EQ(result.exit_code, 1) << info;
     EXPECT_EQ(result.err, "") << info;
-    EXPECT_EQ(result.CallLog(),
-              "[\"WN_IsOK\"]\n"
-              "[\"WN_GetDevicesList\",\"41\"]\n"
-              "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
+    EXPECT_EQ(result.CallLog(), kIsOkCall + DevicesListCall("41") +
+                                    "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
         << info;
   }
 }
 
 TEST(ChangeExistingConnectionParams, NoDriverAnswerHasNoHint) {
-  Json::Value answers = DeviceAnswers(kConnected);
-  AnswerRequest(&answers, "WN_ChangeExistingConnectionParametersAsync", "no_driver");
-  ProgramResult result = RunProgram({"ccp", "41-usb-7"}, ScenarioRun(answers));
+  StandInScenario scenario = OneDeviceScenario(kConnected);
+  scenario.Request("WN_ChangeExistingConnectionParametersAsync", AnsweredRequest(7, "no_driver"));
+  ProgramResult result = RunProgram({"ccp", "41-usb-7"}, ScenarioRun(scenario));
   EXPECT_EQ(result.out, "ERROR: command finished with error: no_driver\n");
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.err, "");

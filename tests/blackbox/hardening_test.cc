@@ -7,34 +7,32 @@
 #include <gtest/gtest.h>
 #include <json/value.h>
 
-#include "tests/blackbox/connection_scenario.h"
+#include "tests/blackbox/connection_cases.h"
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/json_text.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
+#include "tests/support/test_files.h"
 
 namespace {
-
-const char kGate[] = "[\"WN_IsOK\"]\n";
-const char kChannel[] = "[\"WN_SetEventCallback\"]\n[\"WN_EnableEventsQueue\",1]\n";
 
 // A logged-in library whose local computer 41 has the one device usb-7, and
 // whose lock request is answered after a while.
 ProgramRun ListingAndDelayedLock() {
-  Json::Value answers = DeviceAnswers("{\"name\":\"Pen\"}");
-  answers["computer_info"]["local"] =
-      ResultAndText(1, R"({"id_comp":"41","comp_name":"desk","devices":1,"local":true})");
-  AnswerRequest(&answers, "WN_LockDeviceAsync", "OK");
-  answers["requests"]["WN_LockDeviceAsync"]["delay_ms"] = 200;
-  return ScenarioRun(answers);
+  StandInScenario scenario = OneDeviceScenario("{\"name\":\"Pen\"}");
+  scenario.ComputerInfo("local", R"({"id_comp":"41","comp_name":"desk","devices":1,"local":true})");
+  scenario.Request("WN_LockDeviceAsync", AnsweredRequest(7).DelayMs(200));
+  return ScenarioRun(scenario);
 }
 
 // The output is lost, but the run goes through to its end, quietly, and
 // says so by its exit code.
 TEST(BrokenOutput, RunEndsQuietlyWithExitCode1) {
-  const std::string listing_calls = std::string(kGate) +
-                                    "[\"WN_GetComputerInfo\",\"local\"]\n"
-                                    "[\"WN_GetDevicesList\",\"41\"]\n"
-                                    "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n";
-  const std::string lock_calls = std::string(kGate) + "[\"WN_GetDevicesList\",\"41\"]\n" +
-                                 kChannel + "[\"WN_LockDeviceAsync\",\"41\",\"usb-7\",1,-1]\n";
+  const std::string listing_calls =
+      kIsOkCall + std::string("[\"WN_GetComputerInfo\",\"local\"]\n") + DevicesListCall("41") +
+      "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n";
+  const std::string lock_calls = kIsOkCall + DevicesListCall("41") + kEventChannelCalls +
+                                 "[\"WN_LockDeviceAsync\",\"41\",\"usb-7\",1,-1]\n";
   struct Case {
     const char* title;
     std::vector<std::string> arguments;
@@ -95,17 +93,18 @@ TEST(TextBeyondAscii, PassesThroughAsUtf8) {
        "{\n   \"proxy_settings\" : {\n      \"proxy_host\" : \"h\\u00f6st\"\n   }\n}\n",
        "[\"WN_GetProxySettings\",-1]"},
   };
-  Json::Value answers;
-  answers["is_ok"] = 1;
-  answers["status"] = "{\"pipe\":\"connected\"}";
-  answers["email"] = ResultAndText(1, "jos\xC3\xA9@example.org");
-  answers["version"] = ResultAndText(1, "2.6 \xE2\x82\xAC \xF0\x9F\x98\x80");
-  answers["proxy"] = ResultAndText(1, "{\"proxy_settings\":{\"proxy_host\":\"h\xC3\xB6st\"}}");
-  AnswerRequest(&answers, "WN_SetComputerNameAsync", "OK");
-  AnswerRequest(&answers, "WN_SetProxySettingsAsync", "OK");
+  StandInScenario scenario;
+  scenario.LoggedIn();
+  scenario.Answer("status", "{\"pipe\":\"connected\"}");
+  scenario.Answer("email", ResultAndText(1, "jos\xC3\xA9@example.org"));
+  scenario.Answer("version", ResultAndText(1, "2.6 \xE2\x82\xAC \xF0\x9F\x98\x80"));
+  scenario.Answer("proxy",
+                  ResultAndText(1, "{\"proxy_settings\":{\"proxy_host\":\"h\xC3\xB6st\"}}"));
+  scenario.Request("WN_SetComputerNameAsync", AnsweredRequest(7));
+  scenario.Request("WN_SetProxySettingsAsync", AnsweredRequest(7));
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.arguments));
-    ProgramResult result = RunProgram(c.arguments, ScenarioRun(answers));
+    ProgramResult result = RunProgram(c.arguments, ScenarioRun(scenario));
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ(0, result.exit_code);
     std::string calls = result.MainThreadCalls();
@@ -117,38 +116,36 @@ TEST(TextBeyondAscii, PassesThroughAsUtf8) {
 // no text ends a line, forges one or sends the terminal a command; the rest
 // of the text stays as it is.
 TEST(TextWithControlCharacters, IsShownEscaped) {
-  Json::Value whoami;
-  whoami["is_ok"] = 1;
-  whoami["email"] = ResultAndText(1, "me@x.org\nSuccess");
-  Json::Value version;
-  version["version"] = ResultAndText(1, "2.6\x1b]0;title\x07 \xC2\x9B" "1m caf\xC3\xA9\\n");
-  Json::Value status;
-  status["is_ok"] = 0;
-  status["status"] = R"({"pipe":"up\r","server":"x\u001b[2J","usb_driver":"OK",)"
-                     R"("serial_driver":"OK"})";
-  Json::Value parameters;
-  parameters["default_params"] =
-      ResultAndText(1, R"({"compress":"no\tne","reconnect":"\u0000\u007f\u0085"})");
-  Json::Value local = DeviceAnswers(
+  StandInScenario whoami;
+  whoami.LoggedIn().Answer("email", ResultAndText(1, "me@x.org\nSuccess"));
+  StandInScenario version;
+  version.Answer("version",
+                 ResultAndText(1, "2.6\x1b]0;title\x07 \xC2\x9B" "1m caf\xC3\xA9\\n"));
+  StandInScenario status;
+  status.Answer("is_ok", 0);
+  status.Answer("status", R"({"pipe":"up\r","server":"x\u001b[2J","usb_driver":"OK",)"
+                          R"("serial_driver":"OK"})");
+  StandInScenario parameters;
+  parameters.Answer("default_params", ResultAndText(1, R"({"compress":"no\tne",)"
+                                                       R"("reconnect":"\u0000\u007f\u0085"})"));
+  StandInScenario local = OneDeviceScenario(
       R"({"name":"\u001b[8mPen","description":"a\nb","status":"shared","locked":false,)"
       R"("connect_info":{"id_connection":"c\u009b","id_comp_client":"4\r2","compress":"z\fx"},)"
       R"("invites":[{"id_invite":"i\u0007","email":"e@x.org\n","status":"new\u001b"}]})");
-  local["computer_info"]["local"] = ResultAndText(
-      1, R"({"id_comp":"41","comp_name":"desk\u001b]0;t\u0007","devices":1,"local":true})");
-  Json::Value other;
-  other["is_ok"] = 1;
-  other["computer_lists"]["other"] = ResultAndText(1, "[\"7\\u001b8\"]");
-  other["computer_info"]["7\x1b" "8"] = ResultAndText(
-      1, R"({"comp_name":"n","email":"boss@example.com> 'fake'\n78\tComputer of <x",)"
-         R"("devices":1})");
-  other["device_lists"]["7\x1b" "8"] = ResultAndText(1, "[\"ser-1\"]");
-  other["device_info"]["7\x1b" "8"]["ser-1"] = ResultAndText(
-      1, R"({"name":"Serial","invites":[{"id_invite":"v\n1","status":"x\u0085"}]})");
-  Json::Value remote;
-  remote["is_ok"] = 1;
-  remote["computer_lists"]["remote"] = ResultAndText(1, "[\"55\\n\"]");
+  local.ComputerInfo(
+      "local", R"({"id_comp":"41","comp_name":"desk\u001b]0;t\u0007","devices":1,"local":true})");
+  StandInScenario other;
+  other.LoggedIn();
+  other.ComputerList("other", 1, "[\"7\\u001b8\"]");
+  other.ComputerInfo("7\x1b" "8", R"({"comp_name":"n","email":"boss@example.com> 'fake'\n78\t)"
+                                   R"(Computer of <x","devices":1})");
+  other.DeviceList("7\x1b" "8", 1, "[\"ser-1\"]");
+  other.DeviceInfo("7\x1b" "8", "ser-1",
+                   R"({"name":"Serial","invites":[{"id_invite":"v\n1","status":"x\u0085"}]})");
+  StandInScenario remote;
+  remote.LoggedIn().ComputerList("remote", 1, "[\"55\\n\"]");
   struct Case {
-    Json::Value answers;
+    StandInScenario scenario;
     std::vector<std::string> arguments;
     int exit_code;
     std::string out;
@@ -182,7 +179,7 @@ TEST(TextWithControlCharacters, IsShownEscaped) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.arguments));
-    ProgramResult result = RunProgram(c.arguments, ScenarioRun(c.answers));
+    ProgramResult result = RunProgram(c.arguments, ScenarioRun(c.scenario));
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ(c.exit_code, result.exit_code);
     EXPECT_EQ("", result.err);
@@ -211,17 +208,18 @@ TEST(StatusOfAnotherForm, GatesRefuseAndReportsSayItIsUnreadable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.status);
-    Json::Value answers = DeviceAnswers("{\"status\":\"online\"}");
+    StandInScenario scenario = OneDeviceScenario("{\"status\":\"online\"}");
     // The connection's gate is let through; everything after asks the status.
-    answers["is_ok"] = 0;
+    scenario.Answer("is_ok", 0);
     if (c.arguments[0] == "connect-device") {
-      answers["is_ok"] = Json::Value(Json::arrayValue);
-      answers["is_ok"].append(1);
-      answers["is_ok"].append(0);
+      Json::Value is_ok(Json::arrayValue);
+      is_ok.append(1);
+      is_ok.append(0);
+      scenario.Answer("is_ok", is_ok);
     }
-    answers["status"] = c.status;
-    AnswerRequest(&answers, "WN_ConnectDeviceAsync", "no_driver");
-    ProgramRun run = ScenarioRun(answers);
+    scenario.Answer("status", c.status);
+    scenario.Request("WN_ConnectDeviceAsync", AnsweredRequest(7, "no_driver"));
+    ProgramRun run = ScenarioRun(scenario);
     run.input = "secret\n";
     ProgramResult result = RunProgram(c.arguments, run);
     EXPECT_EQ(c.out, result.out);

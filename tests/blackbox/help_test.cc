@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

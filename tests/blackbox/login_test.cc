@@ -8,15 +8,14 @@
 
 #include "tests/blackbox/program_runner.h"
 #include "tests/blackbox/terminal_job.h"
+#include "tests/support/json_text.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
 
 namespace {
 
-const char kLoginRequiredAnswers[] =
-    R"("is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}")";
-
-std::string LoginScenario(const std::string& request) {
-  return std::string("{\"answers\":{") + kLoginRequiredAnswers +
-         ",\"requests\":{\"WN_LoginComputerAsync\":" + request + "}}}";
+std::string LoginScenario(const Json::Value& request) {
+  return StandInScenario().LoginRequired().Request("WN_LoginComputerAsync", request).Text();
 }
 
 std::string Answer(const std::string& id_cmd, const std::string& status,
@@ -29,9 +28,6 @@ std::string Answer(const std::string& id_cmd, const std::string& status,
   return answer + "}}";
 }
 
-const char kGateCalls[] = "[\"WN_IsOK\"]\n[\"WN_GetStatus\"]\n";
-const char kChannelCalls[] = "[\"WN_SetEventCallback\"]\n[\"WN_EnableEventsQueue\",1]\n";
-
 TEST(Login, RefusedBeforeThePrompt) {
   struct Case {
     std::string scenario;
@@ -39,15 +35,15 @@ TEST(Login, RefusedBeforeThePrompt) {
     std::string out;
     std::string calls;
   } cases[] = {
-      {R"({"answers":{"is_ok":1}})", "me@example.org",
-       "ERROR: computer is logged in to central server\n", "[\"WN_IsOK\"]\n"},
-      {R"({"answers":{"is_ok":0,"status":null}})", "me@example.org",
-       "ERROR: internal error: can't get status from library\n", kGateCalls},
-      {LoginScenario("{}"), "me @example.org", "ERROR: invalid email: \"me @example.org\"\n",
-       kGateCalls},
-      {std::string("{\"answers\":{") + kLoginRequiredAnswers + ",\"set_event_callback\":0}}",
-       "me@example.org", "ERROR: internal engine error.\n",
-       std::string(kGateCalls) + "[\"WN_SetEventCallback\"]\n"},
+      {StandInScenario().LoggedIn().Text(), "me@example.org",
+       "ERROR: computer is logged in to central server\n", kIsOkCall},
+      {StandInScenario().Answer("is_ok", 0).Answer("status", Json::Value()).Text(),
+       "me@example.org", "ERROR: internal error: can't get status from library\n",
+       kStatusGateCalls},
+      {LoginScenario(Json::Value(Json::objectValue)), "me @example.org",
+       "ERROR: invalid email: \"me @example.org\"\n", kStatusGateCalls},
+      {StandInScenario().LoginRequired().Answer("set_event_callback", 0).Text(), "me@example.org",
+       "ERROR: internal engine error.\n", kStatusGateCalls + std::string(kSetEventCallbackCall)},
   };
   for (const Case& c : cases) {
     ProgramRun run;
@@ -61,7 +57,6 @@ TEST(Login, RefusedBeforeThePrompt) {
 }
 
 TEST(Login, PasswordFromRedirectedInput) {
-  const std::string ok = Answer("5", "finished", R"({"error":"OK"})");
   struct Case {
     std::string email;
     std::string input;
@@ -83,12 +78,13 @@ TEST(Login, PasswordFromRedirectedInput) {
   };
   for (const Case& c : cases) {
     ProgramRun run;
-    run.scenario = LoginScenario(ok);
+    run.scenario = LoginScenario(AnsweredRequest(5).value());
     run.input = c.input;
     ProgramResult result = RunProgram({"login", c.email}, run);
     EXPECT_EQ(c.out, result.out) << c.input;
     EXPECT_EQ(c.sent.empty() ? 1 : 0, result.exit_code) << c.input;
-    EXPECT_EQ(kGateCalls + std::string(kChannelCalls) + (c.sent.empty() ? "" : c.sent + "\n"),
+    EXPECT_EQ(kStatusGateCalls + std::string(kEventChannelCalls) +
+                  (c.sent.empty() ? "" : c.sent + "\n"),
               result.MainThreadCalls())
         << c.input;
     EXPECT_EQ("", result.err);
@@ -114,7 +110,7 @@ TEST(Login, AnswersInLoginWording) {
   };
   for (const Case& c : cases) {
     ProgramRun run;
-    run.scenario = LoginScenario(c.request);
+    run.scenario = LoginScenario(ParseJson(c.request));
     run.input = "secret\n";
     ProgramResult result = RunProgram({"login", "me@example.org"}, run);
     EXPECT_EQ("Password: \n" + c.out + "\n", result.out) << c.request;
@@ -125,7 +121,7 @@ TEST(Login, AnswersInLoginWording) {
 
 TerminalJobSetup LoginJob(const std::vector<int>& ignored_signals = {}) {
   return {{"login", "me@example.org"},
-          LoginScenario(Answer("5", "finished", R"({"error":"OK"})")),
+          LoginScenario(AnsweredRequest(5).value()),
           ignored_signals};
 }
 

@@ -11,12 +11,11 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
-#include <json/reader.h>
-#include <json/writer.h>
+
+#include "tests/support/test_files.h"
 
 std::string ProgramResult::CallLog() const {
   std::string text;
@@ -44,67 +43,13 @@ int ProgramResult::CountCalls(const std::string& function) const {
   return count;
 }
 
-TempDir::TempDir() {
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/wnctl-test-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (mkdtemp(buffer.data()))
-    path_ = buffer.data();
-}
-
-TempDir::~TempDir() {
-  if (!path_.empty()) {
-    std::string command = "rm -rf '" + path_ + "'";
-    if (system(command.c_str()) != 0) {
-    }
-  }
-}
-
 std::string ProgramName() { return WNCTL_PROGRAM_NAME; }
 std::string LibraryName() { return WNCTL_LIBRARY_NAME; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
-
-namespace {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line))
-    lines.push_back(line);
-  return lines;
-}
-
-}  // namespace
 
 long long NowMs() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
-std::string CompactJson(const Json::Value& value) {
-  Json::StreamWriterBuilder builder;
-  builder["indentation"] = "";
-  return Json::writeString(builder, value);
-}
-
-Json::Value ParseJson(const std::string& text) {
-  Json::Value value;
-  Json::Reader().parse(text, value);
-  return value;
 }
 
 std::string HelpBlock(const std::string& command) {
@@ -230,7 +175,7 @@ int WaitForChild(pid_t child, long long deadline) {
 void FinishResult(int status, const std::string& log, ProgramResult* result) {
   result->exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result->signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  result->calls = SplitLines(ReadFile(log));
+  result->calls = ReadLines(log);
   ExpectNoCheckerReport(result->exit_code, result->err);
 }
 
@@ -303,6 +248,12 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
   }
   FinishResult(WaitForChild(child, deadline), files.log, &result);
   return result;
+}
+
+ProgramRun ScenarioRun(const StandInScenario& scenario) {
+  ProgramRun run;
+  run.scenario = scenario.Text();
+  return run;
 }
 
 std::vector<ProgramResult> RunProgramsAtOnce(

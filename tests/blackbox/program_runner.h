@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include <json/value.h>
+#include "tests/support/stand_in_scenario.h"
 
 // What the program's standard output is.
 enum class ProgramOutput {
@@ -50,6 +50,8 @@ struct ProgramResult {
 
 ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run = ProgramRun());
+// A run against `scenario`, otherwise as ProgramRun has it.
+ProgramRun ScenarioRun(const StandInScenario& scenario);
 // Starts one run per argument list, all together and sharing `run`'s
 // scenario and state file (which they need), and waits for every one; input
 // is empty and output a pipe.
@@ -58,11 +60,6 @@ std::vector<ProgramResult> RunProgramsAtOnce(
 
 // A monotonic clock in milliseconds, for deadlines.
 long long NowMs();
-
-// JSON text without blanks or line ends, as scenarios and call-log lines are.
-std::string CompactJson(const Json::Value& value);
-// The JSON text's value, as far as it parses.
-Json::Value ParseJson(const std::string& text);
 
 // What a misuse of `command` prints after its error line: its help block.
 std::string HelpBlock(const std::string& command);
@@ -80,25 +77,8 @@ int TimeScale();
 // Fails the test when the checker of a wrapped run reported a fault.
 void ExpectNoCheckerReport(int exit_code, const std::string& err);
 
-// A fresh directory for one test, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
 // The program's own file names in this build ("wnctl64", "libwirenestdk64.so").
 std::string ProgramName();
 std::string LibraryName();
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& content);
 
 #endif  // WNCTL_TESTS_BLACKBOX_PROGRAM_RUNNER_H_

@@ -7,15 +7,14 @@
 #include <json/json.h>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
 
 namespace {
 
 const char kNoConnection[] =
     "ERROR: no connection to local service. Check output of `status` command.\n";
 
-// A computer that needs a login: the service's pipe is connected.
-const char kPipeConnected[] =
-    R"({"answers":{"is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}"}})";
 
 const std::string& SetProxyHelpBlock() {
   static const std::string block = HelpBlock("set-proxy-settings");
@@ -25,9 +24,8 @@ const std::string& SetProxyHelpBlock() {
 ProgramResult RunSetProxy(const std::vector<std::string>& options) {
   std::vector<std::string> arguments = {"set-proxy-settings"};
   arguments.insert(arguments.end(), options.begin(), options.end());
-  ProgramRun run;
-  run.scenario = kPipeConnected;
-  return RunProgram(arguments, run);
+  // A computer that needs a login: the service's pipe is connected.
+  return RunProgram(arguments, ScenarioRun(StandInScenario().LoginRequired()));
 }
 
 // The settings text of the call log's WN_SetProxySettingsAsync lines.
@@ -146,45 +144,45 @@ TEST(SetProxySettings, SendsTheWholeSettingsDocument) {
 // queries at most) the status is read once more.
 TEST(SetProxySettings, GateAsksOnlyForThePipe) {
   const std::string success_calls =
-      "[\"WN_SetEventCallback\"]\n[\"WN_EnableEventsQueue\",1]\n[\"WN_SetProxySettingsAsync\"]\n";
-  const std::string status = "[\"WN_GetStatus\"]\n";
+      kEventChannelCalls + std::string("[\"WN_SetProxySettingsAsync\"]\n");
+  const std::string status = kGetStatusCall;
+  // WN_IsOK answers `is_ok`, and WN_GetStatus `status` (null: the call fails).
+  auto service = [](int is_ok, const Json::Value& status_text) {
+    return StandInScenario().Answer("is_ok", is_ok).Answer("status", status_text);
+  };
   struct Case {
     const char* title;
-    std::string answers;
+    StandInScenario scenario;
     std::string out;
     int exit_code;
     std::string calls;
   } cases[] = {
-      {"disconnected", R"("is_ok":0,"status":"{\"pipe\":\"disconnected\"}")", kNoConnection, 1,
-       "[\"WN_IsOK\"]\n" + status + status + status},
-      {"busy", R"("is_ok":0,"status":"{\"pipe\":\"busy\",\"server\":\"connected\"}")",
-       kNoConnection, 1, "[\"WN_IsOK\"]\n" + status + status},
-      {"status unreadable", R"("is_ok":0,"status":null)",
+      {"disconnected", service(0, R"({"pipe":"disconnected"})"), kNoConnection, 1,
+       kIsOkCall + status + status + status},
+      {"busy", service(0, R"({"pipe":"busy","server":"connected"})"), kNoConnection, 1,
+       kIsOkCall + status + status},
+      {"status unreadable", service(0, Json::Value()),
        std::string("ERROR: Unable to read status from library\n") + kNoConnection, 1,
-       "[\"WN_IsOK\"]\n" + status + status},
-      {"status not JSON", R"("is_ok":0,"status":"{pipe")",
+       kIsOkCall + status + status},
+      {"status not JSON", service(0, "{pipe"),
        std::string("ERROR: Unable to parse status json\n") + kNoConnection, 1,
-       "[\"WN_IsOK\"]\n" + status + status},
-      {"status not an object", R"("is_ok":0,"status":"[\"connected\"]")",
+       kIsOkCall + status + status},
+      {"status not an object", service(0, R"(["connected"])"),
        std::string("ERROR: Unable to parse status json\n") + kNoConnection, 1,
-       "[\"WN_IsOK\"]\n" + status + status},
-      {"pipe not told", R"("is_ok":0,"status":"{\"server\":\"connected\"}")", kNoConnection, 1,
-       "[\"WN_IsOK\"]\n" + status + status},
-      {"central server unreachable",
-       R"("is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"disconnected\"}")",
-       "Success\n", 0, "[\"WN_IsOK\"]\n" + status + status + status + success_calls},
-      {"logged in", R"("is_ok":1,"status":"{\"pipe\":\"connected\",\"server\":\"connected\"}")",
-       "Success\n", 0, "[\"WN_IsOK\"]\n" + status + success_calls},
+       kIsOkCall + status + status},
+      {"pipe not told", service(0, R"({"server":"connected"})"), kNoConnection, 1,
+       kIsOkCall + status + status},
+      {"central server unreachable", service(0, R"({"pipe":"connected","server":"disconnected"})"),
+       "Success\n", 0, kIsOkCall + status + status + status + success_calls},
+      {"logged in", service(1, R"({"pipe":"connected","server":"connected"})"), "Success\n", 0,
+       kIsOkCall + status + success_calls},
       {"event registration fails",
-       R"("is_ok":1,"set_event_callback":0,"status":"{\"pipe\":\"connected\"}")",
-       "ERROR: internal engine error.\n", 1,
-       "[\"WN_IsOK\"]\n" + status + "[\"WN_SetEventCallback\"]\n"},
+       service(1, R"({"pipe":"connected"})").Answer("set_event_callback", 0),
+       "ERROR: internal engine error.\n", 1, kIsOkCall + status + kSetEventCallbackCall},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
-    ProgramRun run;
-    run.scenario = "{\"answers\":{" + c.answers + "}}";
-    ProgramResult result = RunProgram({"set-proxy-settings"}, run);
+    ProgramResult result = RunProgram({"set-proxy-settings"}, ScenarioRun(c.scenario));
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ("", result.err);
     EXPECT_EQ(c.exit_code, result.exit_code);
@@ -193,10 +191,7 @@ TEST(SetProxySettings, GateAsksOnlyForThePipe) {
 }
 
 std::string ProxyScenario(const std::string& settings_text) {
-  Json::Value answer(Json::arrayValue);
-  answer.append(1);
-  answer.append(settings_text);
-  return "{\"answers\":{\"proxy\":" + CompactJson(answer) + "}}";
+  return StandInScenario().Answer("proxy", ResultAndText(1, settings_text)).Text();
 }
 
 // The password is masked whatever it held; the rest is shown as the library
@@ -265,7 +260,7 @@ TEST(GetProxySettings, RefusesWhatItCannotMask) {
     std::string scenario;
     std::string out;
   } cases[] = {
-      {"read fails", R"({"answers":{"proxy":[0,""]}})",
+      {"read fails", StandInScenario().Answer("proxy", ResultAndText(0, "")).Text(),
        "Can't read proxy settings from library\n"},
       {"not JSON", ProxyScenario("{\"proxy_auth\":{\"proxy_passwd\":\"s3cr3t\""), kParse},
       {"an array", ProxyScenario("[{\"proxy_auth\":{\"proxy_passwd\":\"s3cr3t\"}}]"), kParse},

@@ -4,60 +4,25 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
-#include <json/json.h>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/json_text.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
 
 namespace {
 
-// Computer 41's devices; their digests begin 59f0 and 66c1, so their aliases
-// are 59 and 66.
-const char kFirstDevice[] = "usb-a-269144";
-const char kSecondDevice[] = "usb-b-76020";
-
-// A logged-in library whose computer 41 has the two devices; `requests`
-// scripts the answers of the asynchronous requests.
-Json::Value LoggedInAnswers(const Json::Value& requests = Json::Value(Json::objectValue)) {
-  Json::Value answers;
-  answers["is_ok"] = 1;
-  Json::Value list(Json::arrayValue);
-  list.append(kFirstDevice);
-  list.append(kSecondDevice);
-  answers["device_lists"]["41"].append(2);
-  answers["device_lists"]["41"].append(CompactJson(list));
-  answers["requests"] = requests;
-  return answers;
+// A logged-in library whose computer 41 has two devices, usb-a-269144 and
+// usb-b-76020; their digests begin 59f0 and 66c1, so their aliases are 59
+// and 66.
+StandInScenario TwoDevices() {
+  return StandInScenario().LoggedIn().DeviceList("41", 2, R"(["usb-a-269144","usb-b-76020"])");
 }
 
-// A request answered "OK" under the id 7.
-Json::Value AnsweredRequest() {
-  Json::Value request;
-  request["id"] = 7;
-  request["answer"]["event"] = "command_result";
-  request["answer"]["id_cmd"] = 7;
-  request["answer"]["status"] = "finished";
-  request["answer"]["result"]["error"] = "OK";
-  return request;
-}
-
-std::string Scenario(const Json::Value& answers) {
-  Json::Value scenario;
-  scenario["answers"] = answers;
-  return CompactJson(scenario);
-}
-
-Json::Value LockRequest(const Json::Value& request) {
-  Json::Value requests;
-  requests["WN_LockDeviceAsync"] = request;
-  return requests;
-}
-
-const char kChannelCalls[] =
-    "[\"WN_SetEventCallback\"]\n"
-    "[\"WN_EnableEventsQueue\",1]\n";
+const char kLock[] = "WN_LockDeviceAsync";
 
 TEST(Runners, EachSendsItsRequest) {
-  const std::string list = "[\"WN_GetDevicesList\",\"41\"]\n";
+  const std::string list = DevicesListCall("41");
   struct Case {
     std::vector<std::string> arguments;
     std::string lookups;  // between the gate and the channel
@@ -83,19 +48,17 @@ TEST(Runners, EachSendsItsRequest) {
   };
   cases[7].arguments.push_back("COM7");
   cases[7].request = R"(["WN_SetComportNameAsync","41","usb-b-76020","COM7",-1])";
-  Json::Value requests;
+  StandInScenario scenario = TwoDevices();
   for (const char* function :
        {"WN_SetComputerNameAsync", "WN_LogoutComputerAsync", "WN_SetDeviceDescriptionAsync",
         "WN_LockDeviceAsync", "WN_DisconnectDeviceAsync", "WN_SetComportNameAsync",
         "WN_ForgetConnectionAsync"})
-    requests[function] = AnsweredRequest();
+    scenario.Request(function, AnsweredRequest(7));
   for (const Case& c : cases) {
-    ProgramRun run;
-    run.scenario = Scenario(LoggedInAnswers(requests));
-    ProgramResult result = RunProgram(c.arguments, run);
+    ProgramResult result = RunProgram(c.arguments, ScenarioRun(scenario));
     EXPECT_EQ("Success\n", result.out) << c.arguments[0];
     EXPECT_EQ(0, result.exit_code) << c.arguments[0];
-    EXPECT_EQ("[\"WN_IsOK\"]\n" + c.lookups + kChannelCalls + c.request + "\n",
+    EXPECT_EQ(kIsOkCall + c.lookups + kEventChannelCalls + c.request + "\n",
               result.MainThreadCalls())
         << c.arguments[0];
     EXPECT_GE(result.CountCalls("WN_GetEvents"), 1) << c.arguments[0];
@@ -195,9 +158,8 @@ TEST(Runners, AnswerCheck) {
        1, "ERROR: command finished with error: late\n"},
   };
   for (const Case& c : cases) {
-    ProgramRun run;
-    run.scenario = Scenario(LoggedInAnswers(LockRequest(ParseJson(c.request))));
-    ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
+    StandInScenario scenario = TwoDevices().Request(kLock, ParseJson(c.request));
+    ProgramResult result = RunProgram({"lock-device", "41-59"}, ScenarioRun(scenario));
     EXPECT_EQ(c.out, result.out) << c.request;
     EXPECT_EQ(c.exit_code, result.exit_code) << c.request;
     EXPECT_EQ("", result.err) << c.request;
@@ -205,39 +167,32 @@ TEST(Runners, AnswerCheck) {
 }
 
 TEST(Runners, RefusalsSendNothingFurther) {
-  const std::string gate = "[\"WN_IsOK\"]\n";
-  const std::string list = "[\"WN_GetDevicesList\",\"41\"]\n";
-  Json::Value answers = LoggedInAnswers();
-  Json::Value not_started = LoggedInAnswers(LockRequest(ParseJson(R"({"id":0})")));
-  Json::Value no_callback = LoggedInAnswers();
-  no_callback["set_event_callback"] = 0;
-  Json::Value no_queue = LoggedInAnswers();
-  no_queue["enable_events_queue"] = 0;
-  Json::Value login_required = ParseJson(
-      R"({"is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}"})");
-  Json::Value busy = ParseJson(R"({"is_ok":0,"status":"{\"pipe\":\"busy\"}"})");
-  Json::Value empty_list = LoggedInAnswers();
-  empty_list["device_lists"]["41"] = ParseJson(R"([3,"[]"])");
-  Json::Value no_list = LoggedInAnswers();
-  no_list["device_lists"]["41"] = ParseJson(R"([-1,"[\"usb-a-269144\"]"])");
-  Json::Value bad_list = LoggedInAnswers();
-  bad_list["device_lists"]["41"] = ParseJson(R"([1,"{\"usb-a-269144\":1}"])");
-  Json::Value clashing = LoggedInAnswers();
-  clashing["device_lists"]["41"] = ParseJson(R"([2,"[\"1\",\"c4\"]"])");
+  const std::string gate = kIsOkCall;
+  const std::string list = DevicesListCall("41");
+  const StandInScenario answers = TwoDevices();
+  const StandInScenario not_started = TwoDevices().Request(kLock, ScriptedRequest().Id(0));
+  const StandInScenario no_callback = TwoDevices().Answer("set_event_callback", 0);
+  const StandInScenario no_queue = TwoDevices().Answer("enable_events_queue", 0);
+  const StandInScenario login_required = StandInScenario().LoginRequired();
+  const StandInScenario busy =
+      StandInScenario().Answer("is_ok", 0).Answer("status", R"({"pipe":"busy"})");
+  const StandInScenario empty_list = TwoDevices().DeviceList("41", 3, "[]");
+  const StandInScenario no_list = TwoDevices().DeviceList("41", -1, R"(["usb-a-269144"])");
+  const StandInScenario bad_list = TwoDevices().DeviceList("41", 1, R"({"usb-a-269144":1})");
+  const StandInScenario clashing = TwoDevices().DeviceList("41", 2, R"(["1","c4"])");
   const std::string wrong_alias =
       "ERROR: wrong id device alias;\n"
       "       see \"help --id-device\" for explanations.\n";
   struct Case {
-    Json::Value answers;
+    StandInScenario scenario;
     std::vector<std::string> arguments;
     std::string out;
     std::string calls;
   } cases[] = {
       {login_required, {"lock-device", "41-59"}, "ERROR: need to login to central server\n",
-       "[\"WN_IsOK\"]\n[\"WN_GetStatus\"]\n"},
+       kStatusGateCalls},
       {busy, {"logout", "41"},
-       "ERROR: local service is busy: taken by some other application\n",
-       "[\"WN_IsOK\"]\n[\"WN_GetStatus\"]\n"},
+       "ERROR: local service is busy: taken by some other application\n", kStatusGateCalls},
       {answers, {"lock-device", "4159"}, wrong_alias, gate},
       {answers, {"forget-connection", "41-"}, wrong_alias, gate},
       {answers, {"disconnect-device", "-59"}, wrong_alias, gate},
@@ -253,17 +208,15 @@ TEST(Runners, RefusalsSendNothingFurther) {
        "ERROR: found more than one device with such id alias. Use longer id alias.\n",
        gate + list},
       {no_callback, {"lock-device", "41-59"}, "ERROR: internal engine error.\n",
-       gate + list + "[\"WN_SetEventCallback\"]\n"},
+       gate + list + kSetEventCallbackCall},
       {no_queue, {"set-comp-name", "41", "x"}, "ERROR: internal engine error.\n",
-       gate + kChannelCalls},
+       gate + kEventChannelCalls},
       {not_started, {"lock-device", "41-59"}, "ERROR: Can't execute command.\n",
-       gate + list + kChannelCalls + R"(["WN_LockDeviceAsync","41","usb-a-269144",1,-1])" +
+       gate + list + kEventChannelCalls + R"(["WN_LockDeviceAsync","41","usb-a-269144",1,-1])" +
            "\n"},
   };
   for (const Case& c : cases) {
-    ProgramRun run;
-    run.scenario = Scenario(c.answers);
-    ProgramResult result = RunProgram(c.arguments, run);
+    ProgramResult result = RunProgram(c.arguments, ScenarioRun(c.scenario));
     EXPECT_EQ(c.out, result.out) << c.arguments[1];
     EXPECT_EQ(1, result.exit_code) << c.arguments[1];
     EXPECT_EQ(c.calls, result.CallLog()) << c.arguments[1];
@@ -271,21 +224,11 @@ TEST(Runners, RefusalsSendNothingFurther) {
 }
 
 TEST(Runners, UnparsableBatchIsReported) {
-  ProgramRun run;
-  run.scenario = Scenario(LoggedInAnswers(LockRequest(ParseJson(R"({"id":7,
-      "drains":[["not json"],
-                ["[{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}]"]]})"))));
-  ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
+  StandInScenario scenario = TwoDevices().Request(
+      kLock, ScriptedRequest().Id(7).Drain({"not json"}).Drain({CommandResultBatch(7)}));
+  ProgramResult result = RunProgram({"lock-device", "41-59"}, ScenarioRun(scenario));
   EXPECT_EQ("ERROR: Can't parse json event\nSuccess\n", result.out);
   EXPECT_EQ(0, result.exit_code);
-}
-
-// `count` drains of one batch each.
-Json::Value SingleBatchDrains(const std::string& batch, int count) {
-  Json::Value drains(Json::arrayValue);
-  for (int i = 0; i < count; ++i)
-    drains.append(Json::Value(Json::arrayValue)).append(batch);
-  return drains;
 }
 
 // The library's thread prints one line for each unparsable batch while the
@@ -296,23 +239,18 @@ Json::Value SingleBatchDrains(const std::string& batch, int count) {
 TEST(Runners, LinesOfBothThreadsArriveWhole) {
   const std::string kParseError = "ERROR: Can't parse json event";
   const int kDrains = 20;
-  const std::string answer =
-      R"([{"event":"command_result","id_cmd":7,"status":"finished","result":{"error":"OK"}}])";
-  Json::Value lock = LoggedInAnswers(LockRequest(ParseJson(R"({"id":7})")));
-  lock["early_drains"] = SingleBatchDrains("not json", kDrains);
-  Json::Value& drains = lock["requests"]["WN_LockDeviceAsync"]["drains"];
-  drains = SingleBatchDrains("not json", kDrains);
-  drains.append(Json::Value(Json::arrayValue)).append(answer);
-  drains[kDrains].append("not json");
-  for (const Json::Value& drain : SingleBatchDrains("not json", kDrains))
-    drains.append(drain);
+  StandInScenario lock = TwoDevices().EarlyDrain({"not json"}, kDrains);
+  lock.Request(kLock, ScriptedRequest()
+                          .Id(7)
+                          .Drain({"not json"}, kDrains)
+                          .Drain({CommandResultBatch(7), "not json"})
+                          .Drain({"not json"}, kDrains));
   // At the prompt, the library's lines wait for the prompt's line to end.
-  Json::Value login = ParseJson(
-      R"({"is_ok":0,"status":"{\"pipe\":\"connected\",\"server\":\"login_required\"}"})");
-  login["requests"]["WN_LoginComputerAsync"] = AnsweredRequest();
-  login["early_drains"] = SingleBatchDrains("not json", kDrains);
+  StandInScenario login = StandInScenario().LoginRequired();
+  login.Request("WN_LoginComputerAsync", AnsweredRequest(7));
+  login.EarlyDrain({"not json"}, kDrains);
   struct Case {
-    Json::Value answers;
+    StandInScenario scenario;
     std::vector<std::string> arguments;
     std::multiset<std::string> main_lines;
     int least_errors;
@@ -324,8 +262,7 @@ TEST(Runners, LinesOfBothThreadsArriveWhole) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments[0]);
-    ProgramRun run;
-    run.scenario = Scenario(c.answers);
+    ProgramRun run = ScenarioRun(c.scenario);
     run.input = "secret\n";
     for (int i = 0; i < 5; ++i) {
       ProgramResult result = RunProgram(c.arguments, run);
@@ -347,42 +284,33 @@ TEST(Runners, LinesOfBothThreadsArriveWhole) {
   }
 }
 
-// Forty drains of twenty copies of one batch each.
-Json::Value ManyDrains(const std::string& batch) {
-  Json::Value drains(Json::arrayValue);
-  for (int i = 0; i < 40; ++i) {
-    Json::Value drain(Json::arrayValue);
-    for (int j = 0; j < 20; ++j)
-      drain.append(batch);
-    drains.append(drain);
-  }
-  return drains;
+// Twenty copies of one batch.
+std::vector<std::string> ManyBatches(const std::string& batch) {
+  return std::vector<std::string>(20, batch);
 }
 
 TEST(Runners, EventsAtExitLeaveTheRunIntact) {
   // Events keep arriving while the program ends: after an answer that ends
   // the run at once, and during the exit of a run whose request failed.
-  Json::Value answered = LockRequest(ParseJson(R"({"id":7})"));
-  answered["WN_LockDeviceAsync"]["drains"] = ManyDrains(
-      R"([{"event":"command_result","id_cmd":7,"status":"finished","result":{"error":"OK"}}])");
-  Json::Value wrong = LockRequest(ParseJson(R"({"id":7})"));
-  wrong["WN_LockDeviceAsync"]["drains"] = ManyDrains(
-      R"([{"event":"command_result","id_cmd":8,"status":"finished","result":{"error":"OK"}}])");
-  Json::Value early = LoggedInAnswers(LockRequest(ParseJson(R"({"id":0})")));
-  early["early_drains"] = ManyDrains(
-      R"([{"event":"command_result","id_cmd":7,"status":"finished","result":{"error":"OK"}}])");
+  const int kDrains = 40;
   struct Case {
-    Json::Value answers;
+    StandInScenario scenario;
     int exit_code;
     const char* out;
   } cases[] = {
-      {LoggedInAnswers(answered), 0, "Success\n"},
-      {early, 1, "ERROR: Can't execute command.\n"},
-      {LoggedInAnswers(wrong), 1, "ERROR: answer on wrong command received.\n"},
+      {TwoDevices().Request(
+           kLock, ScriptedRequest().Id(7).Drain(ManyBatches(CommandResultBatch(7)), kDrains)),
+       0, "Success\n"},
+      {TwoDevices()
+           .Request(kLock, ScriptedRequest().Id(0))
+           .EarlyDrain(ManyBatches(CommandResultBatch(7)), kDrains),
+       1, "ERROR: Can't execute command.\n"},
+      {TwoDevices().Request(
+           kLock, ScriptedRequest().Id(7).Drain(ManyBatches(CommandResultBatch(8)), kDrains)),
+       1, "ERROR: answer on wrong command received.\n"},
   };
   for (const Case& c : cases) {
-    ProgramRun run;
-    run.scenario = Scenario(c.answers);
+    ProgramRun run = ScenarioRun(c.scenario);
     for (int i = 0; i < 15; ++i) {
       ProgramResult result = RunProgram({"lock-device", "41-59"}, run);
       ASSERT_EQ(c.out, result.out);

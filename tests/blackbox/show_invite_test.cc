@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/blackbox/listing_scenario.h"
+#include "tests/blackbox/listing_cases.h"
 
 namespace {
 
 // Aliases are the first two digits of each id's MD5: ser-1 a26ccd..,
 // usb-9 f3d959.., usb-8 9b00d2.., ser-2 fc6347...
-ListingScenario InviteWorld() {
-  ListingScenario scenario;
+StandInScenario InviteWorld() {
+  StandInScenario scenario;
+  scenario.LoggedIn();
   scenario.ComputerList("other", {"90", "91", "92"});
   scenario.ComputerList("online-other", {"90"});
   scenario.ComputerList("offline-other", {"91", "92"});
@@ -112,52 +113,50 @@ TEST(ShowInvite, Failures) {
       R"({"name":"Pen","status":"online","invites":[{"id_invite":"v1","status":"accepted"}]})";
   const std::string no_invite = "ERROR: no detailed info about invite from other account\n\n";
   auto second_device = [](const char* answer) {
-    return [answer](ListingScenario& s) { s.DeviceInfo("90", "usb-2", answer); };
+    return [answer](StandInScenario& s) { s.DeviceInfo("90", "usb-2", answer); };
   };
   struct Case {
     const char* name;
-    std::function<void(ListingScenario&)> change;
+    std::function<void(StandInScenario&)> change;
     std::string expected;
   } cases[] = {
       {"login required",
-       [](ListingScenario& s) {
-         s.Answer("is_ok", 0).Answer("status", R"({"pipe":"connected","server":"login_required"})");
-       },
+       [](StandInScenario& s) { s.LoginRequired(); },
        "ERROR: need to login to central server\n"},
-      {"list refused", [](ListingScenario& s) { s.ComputerList("other", -2, "[]"); },
+      {"list refused", [](StandInScenario& s) { s.ComputerList("other", -2, "[]"); },
        "ERROR: can't get list of remote computers\n"},
-      {"list an object", [](ListingScenario& s) { s.ComputerList("other", 1, R"({"90":1})"); },
+      {"list an object", [](StandInScenario& s) { s.ComputerList("other", 1, R"({"90":1})"); },
        "ERROR: can't parse list of remote computers\n"},
-      {"list too short", [](ListingScenario& s) { s.ComputerList("other", 3, R"(["90","91"])"); },
+      {"list too short", [](StandInScenario& s) { s.ComputerList("other", 3, R"(["90","91"])"); },
        "ERROR: number of remote computers mismatch\n"},
       {"first e-mail absent",
-       [](ListingScenario& s) { s.ComputerInfo("90", R"({"comp_name":"a","devices":2})"); },
+       [](StandInScenario& s) { s.ComputerInfo("90", R"({"comp_name":"a","devices":2})"); },
        "ERROR: remote computer 90 from other account has no user email.\n"},
       {"second e-mail empty",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.ComputerInfo("91", R"({"comp_name":"b","email":"","devices":0})");
        },
        block + "ERROR: remote computer 91 from other account has no user email.\n"},
-      {"second computer missing", [](ListingScenario& s) { s.ComputerInfo("91", "", 0); },
+      {"second computer missing", [](StandInScenario& s) { s.ComputerInfo("91", "", 0); },
        block + "ERROR: can't get info about remote computer 91\n"},
-      {"second computer not json", [](ListingScenario& s) { s.ComputerInfo("91", "{]"); },
+      {"second computer not json", [](StandInScenario& s) { s.ComputerInfo("91", "{]"); },
        block + "ERROR: can't parse info about remote computer 91\n"},
-      {"second computer a number", [](ListingScenario& s) { s.ComputerInfo("91", "5"); },
+      {"second computer a number", [](StandInScenario& s) { s.ComputerInfo("91", "5"); },
        block + "ERROR: can't parse info about remote computer 91\n"},
       {"second computer's count beyond int",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.ComputerInfo("91", R"({"comp_name":"b","email":"b@x.org","devices":1e10})");
        },
        block + "ERROR: wrong data returned.\n"},
       {"device count changed",
-       [](ListingScenario& s) { s.DeviceList("90", 3, R"(["usb-1","usb-2","usb-3"])"); },
+       [](StandInScenario& s) { s.DeviceList("90", 3, R"(["usb-1","usb-2","usb-3"])"); },
        head + "Wrong number of devices: 3\n\n"},
       {"device list an object",
-       [](ListingScenario& s) { s.DeviceList("90", 2, R"({"usb-1":1,"usb-2":2})"); },
+       [](StandInScenario& s) { s.DeviceList("90", 2, R"({"usb-1":1,"usb-2":2})"); },
        head + "ERROR: failed to parse json as list of devices ids\n\n"},
-      {"device list too short", [](ListingScenario& s) { s.DeviceList("90", 2, "[]"); },
+      {"device list too short", [](StandInScenario& s) { s.DeviceList("90", 2, "[]"); },
        head + "ERROR: number of devices mismatch\n\n"},
-      {"second device missing", [](ListingScenario& s) { s.DeviceInfo("90", "usb-2", "", 0); },
+      {"second device missing", [](StandInScenario& s) { s.DeviceInfo("90", "usb-2", "", 0); },
        first_device + "ERROR: failed to read info about device\n\n"},
       {"second device not json", second_device("{\"name\":\"Pen\""),
        first_device + "ERROR: failed to parse info about device\n\n"},
@@ -181,13 +180,14 @@ TEST(ShowInvite, Failures) {
        first_device + "ERROR: wrong data returned.\n\n"},
   };
   for (const Case& c : cases) {
-    ListingScenario scenario;
+    StandInScenario scenario;
+    scenario.LoggedIn();
     scenario.ComputerList("other", {"90", "91"});
     scenario.ComputerInfo("90", R"({"comp_name":"a","email":"a@x.org","devices":2})");
     scenario.ComputerInfo("91", R"({"comp_name":"b","email":"b@x.org","devices":0})");
     scenario.Devices("90", {{"usb-1", kOffered}, {"usb-2", kOffered}});
     c.change(scenario);
-    ProgramResult result = scenario.Run({"show-invite"});
+    ProgramResult result = RunProgram({"show-invite"}, ScenarioRun(scenario));
     EXPECT_EQ(c.expected, result.out) << c.name;
     EXPECT_EQ(1, result.exit_code) << c.name;
   }

@@ -4,15 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/blackbox/listing_scenario.h"
+#include "tests/blackbox/listing_cases.h"
 
 namespace {
 
 // Aliases are the first two digits of each id's MD5: usb-7 ec1edd..,
 // usb-1 b69eae.., com-1 0350da.., usb-4 0c2361.., cam-1 2c8196.., key-1 21af6b..
 // The library lists the devices out of id order.
-ListingScenario LocalWorld() {
-  ListingScenario scenario;
+StandInScenario LocalWorld() {
+  StandInScenario scenario;
+  scenario.LoggedIn();
   scenario.ComputerInfo("local",
                         R"({"id_comp":"41","comp_name":"desk","devices":6,"local":true})");
   scenario.Devices(
@@ -93,7 +94,7 @@ TEST(ShowLocal, WholeListingForEachFlag) {
 }
 
 TEST(ShowLocal, AsksForLocalThenUsesTheComputersOwnId) {
-  ProgramResult result = LocalWorld().Run({"show-local"});
+  ProgramResult result = RunProgram({"show-local"}, ScenarioRun(LocalWorld()));
   EXPECT_EQ("[\"WN_IsOK\"]\n"
             "[\"WN_GetComputerInfo\",\"local\"]\n"
             "[\"WN_GetDevicesList\",\"41\"]\n"
@@ -107,9 +108,10 @@ TEST(ShowLocal, AsksForLocalThenUsesTheComputersOwnId) {
 }
 
 TEST(ShowLocal, WithoutDevicesOnlyTheComputerLine) {
-  ListingScenario scenario;
+  StandInScenario scenario;
+  scenario.LoggedIn();
   scenario.ComputerInfo("local", R"({"id_comp":"41","comp_name":"","devices":"0","local":1})");
-  ProgramResult result = scenario.Run({"show-local"});
+  ProgramResult result = RunProgram({"show-local"}, ScenarioRun(scenario));
   EXPECT_EQ("41\tLocal computer: '' (0 devices)\n", result.out);
   EXPECT_EQ(0, result.exit_code);
   EXPECT_EQ(0, result.CountCalls("WN_GetDevicesList"));
@@ -122,87 +124,86 @@ TEST(ShowLocal, Failures) {
   const char kFree[] = R"({"name":"Pen","status":"online"})";
   struct Case {
     const char* name;
-    std::function<void(ListingScenario&)> change;
+    std::function<void(StandInScenario&)> change;
     std::string expected;
   } cases[] = {
       {"not logged in",
-       [](ListingScenario& s) {
-         s.Answer("is_ok", 0).Answer("status", R"({"pipe":"connected","server":"login_required"})");
-       },
+       [](StandInScenario& s) { s.LoginRequired(); },
        "ERROR: need to login to central server\n"},
-      {"no info", [](ListingScenario& s) { s.ComputerInfo("local", "", 0); },
+      {"no info", [](StandInScenario& s) { s.ComputerInfo("local", "", 0); },
        "ERROR: can't get info about local computer.\n"},
-      {"info not json", [](ListingScenario& s) { s.ComputerInfo("local", "{\"id_comp\":"); },
+      {"info not json", [](StandInScenario& s) { s.ComputerInfo("local", "{\"id_comp\":"); },
        "ERROR: bad data format with local computer info.\n"},
       {"info an array",
-       [](ListingScenario& s) { s.ComputerInfo("local", R"([{"local":true}])"); },
+       [](StandInScenario& s) { s.ComputerInfo("local", R"([{"local":true}])"); },
        "ERROR: bad data format with local computer info.\n"},
-      {"info null", [](ListingScenario& s) { s.ComputerInfo("local", "null"); },
+      {"info null", [](StandInScenario& s) { s.ComputerInfo("local", "null"); },
        "ERROR: bad data format with local computer info.\n"},
       {"local false",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.ComputerInfo("local", R"({"id_comp":"41","devices":2,"local":false})");
        },
        "ERROR: wrong data returned.\n"},
       {"local absent",
-       [](ListingScenario& s) { s.ComputerInfo("local", R"({"id_comp":"41","devices":2})"); },
+       [](StandInScenario& s) { s.ComputerInfo("local", R"({"id_comp":"41","devices":2})"); },
        "ERROR: wrong data returned.\n"},
       {"local as text",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.ComputerInfo("local", R"({"id_comp":"41","devices":2,"local":"true"})");
        },
        "ERROR: wrong data returned.\n"},
       {"devices an array",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.ComputerInfo("local", R"({"id_comp":"41","devices":[2],"local":true})");
        },
        "ERROR: wrong data returned.\n"},
       {"devices beyond int",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.ComputerInfo("local", R"({"id_comp":"41","devices":2147483648,"local":true})");
        },
        "ERROR: wrong data returned.\n"},
       {"device count changed",
-       [](ListingScenario& s) { s.DeviceList("41", 3, R"(["usb-1","usb-2","usb-3"])"); },
+       [](StandInScenario& s) { s.DeviceList("41", 3, R"(["usb-1","usb-2","usb-3"])"); },
        line + "Wrong number of devices: 3\n"},
-      {"device list refused", [](ListingScenario& s) { s.DeviceList("41", -1, ""); },
+      {"device list refused", [](StandInScenario& s) { s.DeviceList("41", -1, ""); },
        line + "Wrong number of devices: -1\n"},
       {"device list an object",
-       [](ListingScenario& s) { s.DeviceList("41", 2, R"({"a":"usb-1","b":"usb-2"})"); },
+       [](StandInScenario& s) { s.DeviceList("41", 2, R"({"a":"usb-1","b":"usb-2"})"); },
        line + "ERROR: failed to parse json as list of devices ids\n"},
       {"device list too short",
-       [](ListingScenario& s) { s.DeviceList("41", 2, R"(["usb-1"])"); },
+       [](StandInScenario& s) { s.DeviceList("41", 2, R"(["usb-1"])"); },
        line + "ERROR: number of devices mismatch\n"},
-      {"second device missing", [](ListingScenario& s) { s.DeviceInfo("41", "usb-2", "", 0); },
+      {"second device missing", [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "", 0); },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to read info about device\n"},
       {"second device not json",
-       [](ListingScenario& s) { s.DeviceInfo("41", "usb-2", "{\"name\""); },
+       [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "{\"name\""); },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to parse info about device\n"},
       {"second device a text",
-       [](ListingScenario& s) { s.DeviceInfo("41", "usb-2", "\"usb-2\""); },
+       [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "\"usb-2\""); },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to parse info about device\n"},
       {"locked as text",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.DeviceInfo("41", "usb-2", R"({"name":"Pad","status":"online","locked":"no"})");
        },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: wrong data returned.\n"},
       {"connect_info a text",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.DeviceInfo("41", "usb-2", R"({"name":"Pad","status":"shared","connect_info":"c"})");
        },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: wrong data returned.\n"},
       {"invite a number",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.DeviceInfo("41", "usb-2", R"({"name":"Pad","status":"online","invites":[null,7]})");
        },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: wrong data returned.\n"},
   };
   for (const Case& c : cases) {
-    ListingScenario scenario;
+    StandInScenario scenario;
+    scenario.LoggedIn();
     scenario.ComputerInfo("local", kComputer);
     scenario.Devices("41", {{"usb-1", kFree}, {"usb-2", kFree}});
     c.change(scenario);
-    ProgramResult result = scenario.Run({"show-local"});
+    ProgramResult result = RunProgram({"show-local"}, ScenarioRun(scenario));
     EXPECT_EQ(c.expected, result.out) << c.name;
     EXPECT_EQ(1, result.exit_code) << c.name;
   }

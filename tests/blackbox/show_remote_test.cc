@@ -3,15 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/blackbox/listing_scenario.h"
+#include "tests/blackbox/listing_cases.h"
 
 namespace {
 
 // Aliases are prefixes of each id's MD5: usb-36 a182.., usb-2 22498f..,
 // usb-3 a1d07c.., usb-6 b0ae2a... On 55, usb-36 and usb-3 share "a1", so all
 // of its aliases take three digits; 62 has its own aliases, of two digits.
-ListingScenario RemoteWorld() {
-  ListingScenario scenario;
+StandInScenario RemoteWorld() {
+  StandInScenario scenario;
+  scenario.LoggedIn();
   scenario.ComputerList("remote", {"55", "62", "70", "81"});
   scenario.ComputerList("online-remote", {"55", "70"});
   scenario.ComputerList("offline-remote", {"62", "81"});
@@ -118,60 +119,61 @@ TEST(ShowRemote, Failures) {
   const char kFree[] = R"({"name":"Pen","status":"online"})";
   struct Case {
     const char* name;
-    std::function<void(ListingScenario&)> change;
+    std::function<void(StandInScenario&)> change;
     std::string expected;
   } cases[] = {
       {"service busy",
-       [](ListingScenario& s) { s.Answer("is_ok", 0).Answer("status", R"({"pipe":"busy"})"); },
+       [](StandInScenario& s) { s.Answer("is_ok", 0).Answer("status", R"({"pipe":"busy"})"); },
        "ERROR: local service is busy: taken by some other application\n"},
-      {"list refused", [](ListingScenario& s) { s.ComputerList("remote", -1, ""); },
+      {"list refused", [](StandInScenario& s) { s.ComputerList("remote", -1, ""); },
        "ERROR: can't get list of remote computers\n"},
-      {"list a text", [](ListingScenario& s) { s.ComputerList("remote", 2, "\"55,62\""); },
+      {"list a text", [](StandInScenario& s) { s.ComputerList("remote", 2, "\"55,62\""); },
        "ERROR: can't parse list of remote computers\n"},
-      {"list not json", [](ListingScenario& s) { s.ComputerList("remote", 2, "[\"55\","); },
+      {"list not json", [](StandInScenario& s) { s.ComputerList("remote", 2, "[\"55\","); },
        "ERROR: can't parse list of remote computers\n"},
-      {"list empty", [](ListingScenario& s) { s.ComputerList("remote", 2, "[]"); },
+      {"list empty", [](StandInScenario& s) { s.ComputerList("remote", 2, "[]"); },
        "ERROR: number of remote computers mismatch\n"},
       {"list too long",
-       [](ListingScenario& s) { s.ComputerList("remote", 1, R"(["55","62"])"); },
+       [](StandInScenario& s) { s.ComputerList("remote", 1, R"(["55","62"])"); },
        "ERROR: number of remote computers mismatch\n"},
-      {"second computer missing", [](ListingScenario& s) { s.ComputerInfo("62", "", 0); },
+      {"second computer missing", [](StandInScenario& s) { s.ComputerInfo("62", "", 0); },
        block + "ERROR: can't get info about remote computer 62\n"},
       {"second computer not json",
-       [](ListingScenario& s) { s.ComputerInfo("62", "{\"comp_name\":"); },
+       [](StandInScenario& s) { s.ComputerInfo("62", "{\"comp_name\":"); },
        block + "ERROR: can't parse info about remote computer 62\n"},
       {"second computer an array",
-       [](ListingScenario& s) { s.ComputerInfo("62", R"([{"comp_name":"b"}])"); },
+       [](StandInScenario& s) { s.ComputerInfo("62", R"([{"comp_name":"b"}])"); },
        block + "ERROR: can't parse info about remote computer 62\n"},
       {"second computer's count an object",
-       [](ListingScenario& s) { s.ComputerInfo("62", R"({"comp_name":"b","devices":{}})"); },
+       [](StandInScenario& s) { s.ComputerInfo("62", R"({"comp_name":"b","devices":{}})"); },
        block + "ERROR: wrong data returned.\n"},
       {"device count changed",
-       [](ListingScenario& s) { s.DeviceList("55", 1, R"(["usb-1"])"); },
+       [](StandInScenario& s) { s.DeviceList("55", 1, R"(["usb-1"])"); },
        head + "Wrong number of devices: 1\n\n"},
-      {"device list not json", [](ListingScenario& s) { s.DeviceList("55", 2, "usb-1"); },
+      {"device list not json", [](StandInScenario& s) { s.DeviceList("55", 2, "usb-1"); },
        head + "ERROR: failed to parse json as list of devices ids\n\n"},
       {"device list too long",
-       [](ListingScenario& s) { s.DeviceList("55", 2, R"(["usb-1","usb-2","usb-3"])"); },
+       [](StandInScenario& s) { s.DeviceList("55", 2, R"(["usb-1","usb-2","usb-3"])"); },
        head + "ERROR: number of devices mismatch\n\n"},
-      {"second device missing", [](ListingScenario& s) { s.DeviceInfo("55", "usb-2", "", 0); },
+      {"second device missing", [](StandInScenario& s) { s.DeviceInfo("55", "usb-2", "", 0); },
        first_device + "ERROR: failed to read info about device\n\n"},
-      {"second device not json", [](ListingScenario& s) { s.DeviceInfo("55", "usb-2", "{"); },
+      {"second device not json", [](StandInScenario& s) { s.DeviceInfo("55", "usb-2", "{"); },
        first_device + "ERROR: failed to parse info about device\n\n"},
       {"second device's connect_info an array",
-       [](ListingScenario& s) {
+       [](StandInScenario& s) {
          s.DeviceInfo("55", "usb-2", R"({"name":"Pad","status":"shared","connect_info":[1]})");
        },
        first_device + "ERROR: wrong data returned.\n\n"},
   };
   for (const Case& c : cases) {
-    ListingScenario scenario;
+    StandInScenario scenario;
+    scenario.LoggedIn();
     scenario.ComputerList("remote", {"55", "62"});
     scenario.ComputerInfo("55", R"({"comp_name":"a","devices":2})");
     scenario.ComputerInfo("62", R"({"comp_name":"b","devices":0})");
     scenario.Devices("55", {{"usb-1", kFree}, {"usb-2", kFree}});
     c.change(scenario);
-    ProgramResult result = scenario.Run({"show-remote"});
+    ProgramResult result = RunProgram({"show-remote"}, ScenarioRun(scenario));
     EXPECT_EQ(c.expected, result.out) << c.name;
     EXPECT_EQ(1, result.exit_code) << c.name;
   }

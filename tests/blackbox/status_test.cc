@@ -2,31 +2,19 @@
 #include <gtest/gtest.h>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/stand_in_scenario.h"
 
 namespace {
 
-// A scenario whose WN_GetStatus answers the given items in turn (the last
-// repeats); each item is JSON text as the library hands it out, or "null"
-// for a failing call.
-std::string StatusScenario(const std::vector<std::string>& items,
-                           const std::string& more_answers = "") {
-  std::string list;
-  for (const std::string& item : items) {
-    if (!list.empty())
-      list += ",";
-    if (item == "null") {
-      list += "null";
-    } else {
-      std::string quoted;
-      for (char c : item) {
-        if (c == '"' || c == '\\')
-          quoted += '\\';
-        quoted += c;
-      }
-      list += "\"" + quoted + "\"";
-    }
-  }
-  return "{\"answers\":{\"is_ok\":0,\"status\":[" + list + "]" + more_answers + "}}";
+// A library, not logged in, whose WN_GetStatus answers the given items in
+// turn (the last repeats); each item is JSON text as the library hands it
+// out, or "null" for a failing call.
+StandInScenario StatusScenario(const std::vector<std::string>& items) {
+  Json::Value list(Json::arrayValue);
+  for (const std::string& item : items)
+    list.append(item == "null" ? Json::Value() : Json::Value(item));
+  return StandInScenario().Answer("is_ok", 0).Answer("status", list);
 }
 
 const char kLoggedIn[] =
@@ -80,7 +68,7 @@ TEST(Status, Reports) {
   };
   for (const Case& c : cases) {
     ProgramRun run;
-    run.scenario = StatusScenario(c.status);
+    run.scenario = StatusScenario(c.status).Text();
     ProgramResult result = RunProgram({"status"}, run);
     EXPECT_EQ(result.exit_code, c.exit_code) << c.status[0];
     EXPECT_EQ(result.out, c.out) << c.status[0];
@@ -90,26 +78,26 @@ TEST(Status, Reports) {
 
 TEST(Status, LoggedInAnswersWithoutReadingTheStatus) {
   ProgramRun run;
-  run.scenario = R"({"answers":{"is_ok":1}})";
+  run.scenario = StandInScenario().LoggedIn().Text();
   ProgramResult result = RunProgram({"st"}, run);
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.out, "Computer logged in, all drivers are OK\n");
-  EXPECT_EQ(result.CallLog(), "[\"WN_IsOK\"]\n");
+  EXPECT_EQ(result.CallLog(), kIsOkCall);
 }
 
 TEST(Status, WhoAmIPassesTheGateFirst) {
   struct Case {
-    std::string scenario;
+    StandInScenario scenario;
     int exit_code;
     const char* out;
     int status_calls;
   } cases[] = {
-      {StatusScenario({kLoggedIn}, R"(,"email":[1,"me@example.com"])"), 0,
+      {StatusScenario({kLoggedIn}).Answer("email", ResultAndText(1, "me@example.com")), 0,
        "me@example.com\n", 1},
-      {StatusScenario({kLoggedIn}, R"(,"email":[0,"ignored"])"), 1,
+      {StatusScenario({kLoggedIn}).Answer("email", ResultAndText(0, "ignored")), 1,
        "ERROR: Unable to get email from library\n", 1},
-      {StatusScenario({kLoginRequired}, R"(,"email":[1,"me@example.com"])"), 1,
-       "ERROR: need to login to central server\n", 1},
+      {StatusScenario({kLoginRequired}).Answer("email", ResultAndText(1, "me@example.com")),
+       1, "ERROR: need to login to central server\n", 1},
       {StatusScenario({R"({"pipe":"disconnected"})"}), 1,
        "ERROR: can't connect to local service\n", 6},
       {StatusScenario({R"({"pipe":"disconnected"})",
@@ -123,24 +111,23 @@ TEST(Status, WhoAmIPassesTheGateFirst) {
        "ERROR: internal error: can't get status from library\n", 1},
   };
   for (const Case& c : cases) {
-    ProgramRun run;
-    run.scenario = c.scenario;
-    ProgramResult result = RunProgram({"whoami"}, run);
-    EXPECT_EQ(result.exit_code, c.exit_code) << c.scenario;
-    EXPECT_EQ(result.out, c.out) << c.scenario;
-    EXPECT_EQ(result.CountCalls("WN_GetStatus"), c.status_calls) << c.scenario;
+    ProgramResult result = RunProgram({"whoami"}, ScenarioRun(c.scenario));
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.scenario.Text();
+    EXPECT_EQ(result.out, c.out) << c.scenario.Text();
+    EXPECT_EQ(result.CountCalls("WN_GetStatus"), c.status_calls) << c.scenario.Text();
   }
 }
 
 TEST(Status, VersionNeedsNoGate) {
   ProgramRun run;
-  run.scenario = StatusScenario({kLoginRequired}, R"(,"version":[1,"5.2.1 build 77"])");
+  run.scenario =
+      StatusScenario({kLoginRequired}).Answer("version", ResultAndText(1, "5.2.1 build 77")).Text();
   ProgramResult result = RunProgram({"version"}, run);
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.out, "5.2.1 build 77\n");
   EXPECT_EQ(result.CallLog(), "[\"WN_GetLibVersion\"]\n");
 
-  run.scenario = R"({"answers":{"version":[0,""]}})";
+  run.scenario = StandInScenario().Answer("version", ResultAndText(0, "")).Text();
   result = RunProgram({"version"}, run);
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.out, "ERROR: Unable to get version from library\n");

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/test_files.h"
 
 struct TerminalJobSetup {
   std::vector<std::string> arguments;

@@ -12,8 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "tests/support/library_texts.h"
+#include "tests/support/test_files.h"
 #include "wirenest/standin/library.h"
-#include "wirenest/standin/test_files.h"
 #include "wirenest/standin/variant_text.h"
 
 namespace standin {
@@ -89,7 +90,7 @@ class ExportsTest : public ::testing::Test {
   ~ExportsTest() override { ResetForTesting(); }
 
   void UseScenario(const std::string& scenario) {
-    WriteTextFile(dir_.File("scenario.json"), scenario);
+    WriteFile(dir_.File("scenario.json"), scenario);
     environment_.Set("WIRENEST_SCENARIO", dir_.File("scenario.json"));
   }
   std::string CallLog() const { return dir_.File("calls.log"); }
@@ -119,11 +120,6 @@ class ExportsTest : public ::testing::Test {
   ScopedEnvironment environment_;
 };
 
-std::string Result(uint32_t id, const std::string& error) {
-  return "[{\"event\":\"command_result\",\"id_cmd\":" + std::to_string(id) +
-         ",\"result\":{\"error\":\"" + error + "\"},\"status\":\"finished\"}]";
-}
-
 TEST_F(ExportsTest, TheCallLogWritesEachCallAsTheContractShows) {
   UseScenario(R"({"world": {"account": {"logged_in": true},
                             "local": {"id_comp": "41", "devices": [{"id": "usb-7"}]}}})");
@@ -133,7 +129,7 @@ TEST_F(ExportsTest, TheCallLogWritesEachCallAsTheContractShows) {
   WN_GetDevicesList(Text("41"), list.get());
   ListenForEvents();
   uint32_t id = WN_LockDeviceAsync(Text("41"), Text("usb-7"), 1, static_cast<int32_t>(0xFFFFFFFF));
-  ASSERT_EQ((std::vector<Drain>{{Result(id, "OK")}}), WaitForDrains(1));
+  ASSERT_EQ((std::vector<Drain>{{CommandResultBatch(id, "OK")}}), WaitForDrains(1));
   EXPECT_EQ((std::vector<std::string>{
                 R"(["WN_IsOK"])",
                 R"(["WN_GetStatus"])",
@@ -214,7 +210,7 @@ TEST_F(ExportsTest, ABadScenarioFailsEveryCallAfterOneMessage) {
 }
 
 TEST_F(ExportsTest, ABadStateFileFailsEveryCallAfterOneMessage) {
-  WriteTextFile(StateFile(), R"({"local": {"id_comp": 41}})");
+  WriteFile(StateFile(), R"({"local": {"id_comp": 41}})");
   testing::internal::CaptureStderr();
   ScopedVariant out;
   EXPECT_EQ(0, WN_GetLibVersion(out.get()));
@@ -244,7 +240,7 @@ TEST_F(ExportsTest, TheDefaultAnswerCarriesTheEffectIntoTheStateFile) {
   ListenForEvents();
   uint32_t id = WN_LockDeviceAsync(Text("local"), Text("usb-1-3"), 1, -1);
   EXPECT_NE(0u, id);
-  ASSERT_EQ((std::vector<Drain>{{Result(id, "OK")}}), WaitForDrains(1));
+  ASSERT_EQ((std::vector<Drain>{{CommandResultBatch(id, "OK")}}), WaitForDrains(1));
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":true"));
   EXPECT_EQ(0600u, FileMode(StateFile()));
 
@@ -253,7 +249,7 @@ TEST_F(ExportsTest, TheDefaultAnswerCarriesTheEffectIntoTheStateFile) {
   ListenForEvents();
   uint32_t next = WN_LockDeviceAsync(Text("41"), Text("no-such-device"), 1, -1);
   ASSERT_EQ(2u, WaitForDrains(2).size());
-  EXPECT_EQ((Drain{Result(next, "device_not_found")}), WaitForDrains(2)[1]);
+  EXPECT_EQ((Drain{CommandResultBatch(next, "device_not_found")}), WaitForDrains(2)[1]);
 }
 
 TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {
@@ -262,7 +258,7 @@ TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {
   const std::string path = dir_.File("xdg/wirenest/standin-world.json");
   EXPECT_EQ(0600u, FileMode(path));
   EXPECT_EQ(0700u, FileMode(dir_.File("xdg/wirenest")));
-  EXPECT_EQ(std::string::npos, ReadTextFile(path).find("secret"));
+  EXPECT_EQ(std::string::npos, ReadFile(path).find("secret"));
 }
 
 TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
@@ -274,8 +270,8 @@ TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
   EXPECT_EQ(0, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
   uint32_t lock = WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
   uint32_t missing = WN_LockDeviceAsync(Text("41"), Text("no-such-device"), 1, -1);
-  EXPECT_EQ((std::vector<Drain>{{Result(lock, "state_not_saved")},
-                                {Result(missing, "device_not_found")}}),
+  EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(lock, "state_not_saved")},
+                                {CommandResultBatch(missing, "device_not_found")}}),
             WaitForDrains(2));
   EXPECT_EQ("wirenest stand-in: no state file: neither WIRENEST_STATE, XDG_STATE_HOME nor HOME "
             "is set; changes are refused\n",
@@ -314,7 +310,7 @@ TEST_F(ExportsTest, ScriptedRequestsAreDeliveredAsWrittenAndInOrder) {
   EXPECT_EQ(2u, deleted);
   EXPECT_EQ(3u, make);
   std::vector<Drain> drains = WaitForDrains(4);
-  EXPECT_EQ((std::vector<Drain>{{"[{\"event\":\"note\"}]", Result(5, "not_logged_in")},
+  EXPECT_EQ((std::vector<Drain>{{"[{\"event\":\"note\"}]", CommandResultBatch(5, "not_logged_in")},
                                 {"x"},
                                 {"y", "z"},
                                 {"[{\"event\":\"command_result\",\"id_cmd\":77}]"}}),

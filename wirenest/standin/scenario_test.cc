@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "wirenest/standin/test_files.h"
+#include "tests/support/test_files.h"
 #include "wirenest/standin/world_queries.h"
 
 namespace standin {
@@ -21,7 +21,7 @@ TEST(ScenarioTest, WithoutAWorldTheWorldIsEmpty) {
 
 TEST(ScenarioTest, ReadsTheWorldAndTheAnswers) {
   TempDir dir;
-  WriteTextFile(dir.File("s.json"), R"({
+  WriteFile(dir.File("s.json"), R"({
     "world": {"local": {"id_comp": "7", "comp_name": "pc"}},
     "answers": {"email": [1, "x@y.z"]}})");
   Scenario scenario;
@@ -47,7 +47,7 @@ TEST(ScenarioTest, BadFilesSayWhatIsWrong) {
   for (const auto& c : cases) {
     const std::string path = dir.File("bad.json");
     remove(path.c_str());
-    if (c.content) WriteTextFile(path, c.content);
+    if (c.content) WriteFile(path, c.content);
     Scenario scenario;
     std::string error;
     EXPECT_FALSE(ReadScenario(path, &scenario, &error)) << c.problem;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "wirenest/standin/test_files.h"
+#include "tests/support/test_files.h"
 #include "wirenest/standin/variant_text.h"
 
 namespace standin {
@@ -47,7 +47,7 @@ TEST(SharedLibraryTest, ExportsTheInterfaceAndHidesTheRest) {
 TEST(SharedLibraryTest, AnswersAndUnloadsWhileADeliveryWaits) {
   TempDir dir;
   ScopedEnvironment environment;
-  WriteTextFile(dir.File("scenario.json"), R"({"answers": {"version": [1, "7.1"],
+  WriteFile(dir.File("scenario.json"), R"({"answers": {"version": [1, "7.1"],
       "requests": {"WN_AcceptInviteAsync": {"delay_ms": 60000}}}})");
   environment.Set("WIRENEST_SCENARIO", dir.File("scenario.json"));
   environment.Unset("WIRENEST_STATE");

@@ -15,8 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/test_files.h"
 #include "wirenest/standin/demo_world.h"
-#include "wirenest/standin/test_files.h"
 #include "wirenest/standin/world_actions.h"
 #include "wirenest/standin/world_json.h"
 
@@ -33,7 +33,7 @@ TEST(StateFileTest, KeepsTheWorldPrivatelyWithoutTheAccountPassword) {
   EXPECT_EQ(0600u, FileMode(path));
   EXPECT_EQ(0700u, FileMode(dir.File("new/state")));
   EXPECT_EQ(0700u, FileMode(dir.File("new")));
-  std::string text = ReadTextFile(path);
+  std::string text = ReadFile(path);
   EXPECT_EQ(std::string::npos, text.find("secret"));
   EXPECT_NE(std::string::npos, text.find("proxy-pass"));
 
@@ -62,10 +62,10 @@ TEST(StateFileTest, TellsAMissingFileFromABadOne) {
   World world;
   std::string error;
   EXPECT_EQ(StateLoad::kMissing, LoadState(dir.File("none.json"), &world, &error));
-  WriteTextFile(dir.File("broken.json"), "{\"local\":");
+  WriteFile(dir.File("broken.json"), "{\"local\":");
   EXPECT_EQ(StateLoad::kBad, LoadState(dir.File("broken.json"), &world, &error));
   EXPECT_EQ(0u, error.find("invalid JSON")) << error;
-  WriteTextFile(dir.File("typed.json"), R"({"remote": [{"id_comp": 42}]})");
+  WriteFile(dir.File("typed.json"), R"({"remote": [{"id_comp": 42}]})");
   EXPECT_EQ(StateLoad::kBad, LoadState(dir.File("typed.json"), &world, &error));
   EXPECT_EQ("world.remote[0].id_comp must be a string", error);
   EXPECT_EQ(StateLoad::kBad, LoadState(dir.path(), &world, &error));
@@ -153,7 +153,7 @@ TEST(StateFileTest, RefusesWhatIsNotARegularFileOfSaneSizeWithoutWaiting) {
   ASSERT_EQ(0, mkfifo(dir.File("fifo").c_str(), 0600));
   ASSERT_EQ(0, symlink(dir.File("fifo").c_str(), dir.File("link-to-fifo").c_str()));
   ASSERT_EQ(0, mkdir(dir.File("directory").c_str(), 0700));
-  ASSERT_EQ(0, truncate((WriteTextFile(dir.File("huge"), "{}"), dir.File("huge")).c_str(),
+  ASSERT_EQ(0, truncate((WriteFile(dir.File("huge"), "{}"), dir.File("huge")).c_str(),
                         (64 << 20) + 1));
   const struct {
     std::string path;
@@ -262,7 +262,7 @@ TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
     std::string error;
     ASSERT_TRUE(SaveState(path, DemoWorld(), &error));
     ASSERT_EQ(0, chmod(path.c_str(), 0644));
-    const std::string before = ReadTextFile(path);
+    const std::string before = ReadFile(path);
     const std::set<std::string> entries = DirectoryEntries(folder);
     int refused = ExitCode(StartChild([&] {
       if (!c.restrict()) return 2;
@@ -274,7 +274,7 @@ TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
       return 1;
     }));
     EXPECT_EQ(0, refused);
-    EXPECT_EQ(before, ReadTextFile(path));
+    EXPECT_EQ(before, ReadFile(path));
     // Only the lock, which holds nothing, may be new.
     std::set<std::string> after = DirectoryEntries(folder);
     after.erase("world.json.lock");

@@ -1,7 +1,7 @@
-// Scenarios for the connection commands: a logged-in library that knows one
-// device, 41-usb-7, and answers each request as the test says.
-#ifndef WNCTL_TESTS_BLACKBOX_CONNECTION_SCENARIO_H_
-#define WNCTL_TESTS_BLACKBOX_CONNECTION_SCENARIO_H_
+// The scenario and the checks that the connection commands share: a
+// logged-in library that knows one device, 41-usb-7.
+#ifndef WNCTL_TESTS_BLACKBOX_CONNECTION_CASES_H_
+#define WNCTL_TESTS_BLACKBOX_CONNECTION_CASES_H_
 
 #include <string>
 #include <vector>
@@ -10,42 +10,12 @@
 #include <json/value.h>
 
 #include "tests/blackbox/program_runner.h"
+#include "tests/support/json_text.h"
+#include "tests/support/stand_in_scenario.h"
 
-inline Json::Value ResultAndText(int result, const std::string& text) {
-  Json::Value pair(Json::arrayValue);
-  pair.append(result);
-  pair.append(text);
-  return pair;
-}
-
-// The "answers" of a scenario in which 41-usb-7's info is `device_info`.
-inline Json::Value DeviceAnswers(const std::string& device_info) {
-  Json::Value answers;
-  answers["is_ok"] = 1;
-  answers["device_lists"]["41"] = ResultAndText(1, "[\"usb-7\"]");
-  answers["device_info"]["41"]["usb-7"] = ResultAndText(1, device_info);
-  return answers;
-}
-
-// `function` is answered with the error text `error` ("OK" for success).
-inline void AnswerRequest(Json::Value* answers, const char* function,
-                          const std::string& error) {
-  const int id = 7;
-  Json::Value answer;
-  answer["event"] = "command_result";
-  answer["id_cmd"] = id;
-  answer["status"] = "finished";
-  answer["result"]["error"] = error;
-  (*answers)["requests"][function]["id"] = id;
-  (*answers)["requests"][function]["answer"] = answer;
-}
-
-inline ProgramRun ScenarioRun(const Json::Value& answers) {
-  Json::Value scenario;
-  scenario["answers"] = answers;
-  ProgramRun run;
-  run.scenario = CompactJson(scenario);
-  return run;
+// The library in which 41-usb-7's info is `device_info`.
+inline StandInScenario OneDeviceScenario(const std::string& device_info) {
+  return StandInScenario().LoggedIn().Devices("41", {{"usb-7", device_info}});
 }
 
 // The call-log line of a request on 41-usb-7 with a parameters document.
@@ -87,4 +57,4 @@ inline void ExpectParametersSent(const char* command, const char* function,
   }
 }
 
-#endif  // WNCTL_TESTS_BLACKBOX_CONNECTION_SCENARIO_H_
+#endif  // WNCTL_TESTS_BLACKBOX_CONNECTION_CASES_H_

@@ -1,4 +1,4 @@
-#include "wirenest/standin/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <ftw.h>
 #include <stdio.h>
@@ -8,8 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-namespace standin {
-
 namespace {
 
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
@@ -18,7 +16,7 @@ int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return
 
 TempDir::TempDir() {
   const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && base[0] ? base : "/tmp") + "/standin-test-XXXXXX";
+  std::string pattern = std::string(base && base[0] ? base : "/tmp") + "/wnctl-test-XXXXXX";
   if (mkdtemp(&pattern[0])) path_ = pattern;
 }
 
@@ -51,11 +49,11 @@ void ScopedEnvironment::Remember(const std::string& name) {
   saved_[name] = value ? std::optional<std::string>(value) : std::nullopt;
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
 }
 
-std::string ReadTextFile(const std::string& path) {
+std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
@@ -74,5 +72,3 @@ unsigned FileMode(const std::string& path) {
   if (stat(path.c_str(), &info) != 0) return 0;
   return info.st_mode & 07777;
 }
-
-}  // namespace standin

@@ -1,13 +1,11 @@
-// Files and environment for the stand-in's tests.
-#ifndef WIRENEST_STANDIN_TEST_FILES_H_
-#define WIRENEST_STANDIN_TEST_FILES_H_
+// Files and environment for the tests.
+#ifndef WNCTL_TESTS_SUPPORT_TEST_FILES_H_
+#define WNCTL_TESTS_SUPPORT_TEST_FILES_H_
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace standin {
 
 // A fresh directory, removed with everything in it.
 class TempDir {
@@ -38,11 +36,9 @@ class ScopedEnvironment {
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
-void WriteTextFile(const std::string& path, const std::string& text);
-std::string ReadTextFile(const std::string& path);  // empty when missing
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);  // empty when missing
 std::vector<std::string> ReadLines(const std::string& path);
 unsigned FileMode(const std::string& path);  // the permission bits; 0 when missing
 
-}  // namespace standin
-
-#endif  // WIRENEST_STANDIN_TEST_FILES_H_
+#endif  // WNCTL_TESTS_SUPPORT_TEST_FILES_H_
