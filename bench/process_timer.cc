@@ -100,7 +100,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
 // that satisfies `wanted`.
 class LineWatch {
  public:
-  LineWatch(bool (*wanted)(const std::string&), long long* stamp) : wanted_(wanted), stamp_(stamp) {}
+  LineWatch(bool (*wanted)(const std::string&), long long* stamp)
+      : wanted_(wanted), stamp_(stamp) {}
   void Feed(const char* data, size_t size, long long now_us) {
     for (size_t i = 0; i < size; ++i) {
       if (data[i] != '\n') {

@@ -23,8 +23,8 @@ int CCommandLineBase::PrintUsage() {
 bool CCommandLineBase::AddCommand(const char* name, CommandHandler handler) {
   for (const CommandHelpRow* row = g_commandHelpTable; row->name; ++row) {
     if (strcmp(row->name, name) == 0) {
-      commands_.push_back(CommandRecord{row->name, row->alias, row->description,
-                                        row->usage, row->help, std::move(handler)});
+      commands_.push_back(CommandRecord{row->name, row->alias, row->description, row->usage,
+                                        row->help, std::move(handler)});
       return true;
     }
   }

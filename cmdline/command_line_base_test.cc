@@ -11,7 +11,7 @@ const CommandHelpRow g_commandHelpTable[] = {
     {"shout", "show", "Shout an item", "shout ITEM", ""},
     {"show", "sh", "Show one item", "show ITEM [--all]",
      "Show the item named ``ITEM``.\n"
-         "<LF>With ``--all``, show every item."},
+     "<LF>With ``--all``, show every item."},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -21,11 +21,15 @@ TEST(CommandLineBase, FindsByNameThenAlias) {
   RecordingCommandLine commands;
   commands.RegisterCommands();
   ExpectFinds(commands, {
-      {"list", "list"}, {"shout", "shout"},
-      {"show", "show"},  // a name wins over the alias of an earlier command
-      {"sh", "show"},   {"Show", ""},  {"sho", ""},  {" list", ""},
-      {"", "list"},  // the first empty alias
-  });
+                            {"list", "list"},
+                            {"shout", "shout"},
+                            {"show", "show"},  // a name wins over the alias of an earlier command
+                            {"sh", "show"},
+                            {"Show", ""},
+                            {"sho", ""},
+                            {" list", ""},
+                            {"", "list"},  // the first empty alias
+                        });
 }
 
 TEST(CommandLineBase, RunDispatchesWithTheRemainingArguments) {

@@ -36,8 +36,7 @@ struct FindCase {
   const char* word;
   const char* found;
 };
-inline void ExpectFinds(const CCommandLineBase& commands,
-                        std::initializer_list<FindCase> cases) {
+inline void ExpectFinds(const CCommandLineBase& commands, std::initializer_list<FindCase> cases) {
   for (const FindCase& c : cases) {
     auto found = commands.FindCommand(c.word);
     EXPECT_EQ(found == commands.commands().end() ? "" : found->name, c.found) << c.word;

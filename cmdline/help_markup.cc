@@ -37,8 +37,7 @@ std::string IndentText(const std::string& text) {
   std::string result;
   size_t position = 0;
   size_t line_end;
-  while (position < text.size() &&
-         (line_end = text.find('\n', position)) != std::string::npos) {
+  while (position < text.size() && (line_end = text.find('\n', position)) != std::string::npos) {
     result += indent;
     result.append(text, position, line_end + 1 - position);
     position = line_end + 1;

@@ -25,9 +25,9 @@ TEST(HelpMarkup, ConsoleReplacementsRunInOrder) {
     const char* text;
     const char* console;
   } cases[] = {
-      {"a:::b", "a::b"},         // the first two colons go, the third stays
-      {"```x```", "`x`"},        // one back-quote of three is left
-      {":<LF>:", "::"},          // the marker goes after the colons were handled
+      {"a:::b", "a::b"},           // the first two colons go, the third stays
+      {"```x```", "`x`"},          // one back-quote of three is left
+      {":<LF>:", "::"},            // the marker goes after the colons were handled
       {"mid<LF>line", "midline"},  // a marker anywhere is dropped
       {"run::\n\n    cmd", "run:\n\n    cmd"},
       {"", ""},

@@ -16,9 +16,7 @@ int CountOptionRows(const OptionSpec* table) {
 
 namespace {
 
-bool IsOptionWord(const std::string& argument) {
-  return argument.compare(0, 2, "--") == 0;
-}
+bool IsOptionWord(const std::string& argument) { return argument.compare(0, 2, "--") == 0; }
 
 }  // namespace
 
@@ -60,8 +58,7 @@ bool PendingOption::ParseToken(const std::string& token) {
   value.clear();
   if (!match.takes_value) {
     if (has_value) {
-      printf("ERROR: option %s should not have value, but got: %s\n", name.c_str(),
-             token.c_str());
+      printf("ERROR: option %s should not have value, but got: %s\n", name.c_str(), token.c_str());
       return false;
     }
     value_pending = false;
@@ -95,19 +92,19 @@ bool COptionParser::Parse(const ArgumentList& arguments) {
     }
   }
   if (pending.value_pending) {
-    printf("ERROR: last option %s expected value but command line is suddenly "
-           "terminated.\n",
-           pending.name.c_str());
+    printf(
+        "ERROR: last option %s expected value but command line is suddenly "
+        "terminated.\n",
+        pending.name.c_str());
     return false;
   }
   return true;
 }
 
 void COptionParser::SetOption(const std::string& name, const std::string& value) {
-  auto same = std::find_if(options_.begin(), options_.end(),
-                           [&name](const OptionValueList::value_type& option) {
-                             return option.first == name;
-                           });
+  auto same = std::find_if(
+      options_.begin(), options_.end(),
+      [&name](const OptionValueList::value_type& option) { return option.first == name; });
   if (same != options_.end())
     options_.erase(same);
   options_.emplace_back(name, value);

@@ -27,8 +27,7 @@ int CountOptionRows(const OptionSpec* table);
 
 // The option being parsed.
 struct PendingOption {
-  PendingOption(const OptionSpec* table, int row_count)
-      : table(table), row_count(row_count) {}
+  PendingOption(const OptionSpec* table, int row_count) : table(table), row_count(row_count) {}
 
   // Matches one "--" token against the table; false after printing the
   // misuse. `value_pending` is left set when the value is the next argument.

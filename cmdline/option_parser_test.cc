@@ -41,7 +41,11 @@ TEST(OptionParser, ConnectDeviceTable) {
       {{"41-59"}, true, {}, {"41-59"}, ""},
       // Values after "=" or in the next argument, empty ones included.
       {{"--compression=", "41-59"}, true, {{"--compression", ""}}, {"41-59"}, ""},
-      {{"--compression", "bestsize", "41-59"}, true, {{"--compression", "bestsize"}}, {"41-59"}, ""},
+      {{"--compression", "bestsize", "41-59"},
+       true,
+       {{"--compression", "bestsize"}},
+       {"41-59"},
+       ""},
       {{"--compression", ""}, true, {{"--compression", ""}}, {}, ""},
       {{"--compression=a=b"}, true, {{"--compression", "a=b"}}, {}, ""},
       {{"--compression=--no"}, true, {{"--compression", "--no"}}, {}, ""},

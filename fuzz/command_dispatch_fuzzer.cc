@@ -46,16 +46,14 @@ bool IsMisuse(const std::string& name, const std::string& output) {
     return StartsWith(output, "ERROR: extra arguments detected.\n") ||
            StartsWith(output, "ERROR: unknown option ");
   }
-  return StartsWith(output, "ERROR: ") &&
-         output.find(HelpBlocks().at(name)) != std::string::npos;
+  return StartsWith(output, "ERROR: ") && output.find(HelpBlocks().at(name)) != std::string::npos;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  const ArgumentList original =
-      SplitAtNul(input.ConsumeRandomLengthString(kMaxArgumentText));
+  const ArgumentList original = SplitAtNul(input.ConsumeRandomLengthString(kMaxArgumentText));
   SetStandardInput(input.ConsumeRandomLengthString(kMaxInputText));
   ResetFakeLibrary([&input](const char*) { return DrawAnswer(input); });
 

@@ -22,8 +22,7 @@ const char kUnsetComputer[] = "computer untouched";
 const char kUnsetDevice[] = "device untouched";
 
 // The devices that IDx names: by real id or by a leading part of the digest.
-std::vector<std::string> NamedDevices(const std::vector<std::string>& ids,
-                                      const std::string& idx) {
+std::vector<std::string> NamedDevices(const std::vector<std::string>& ids, const std::string& idx) {
   std::vector<std::string> named;
   for (const std::string& id : ids) {
     if ((id == idx || Md5Hex(id).compare(0, idx.size(), idx) == 0) &&

@@ -112,13 +112,9 @@ void ResetFakeLibrary(const FakeScript& script) {
   g_fake.script = script;
 }
 
-void QueueFakeEvents(const FakeAnswer& batch) {
-  g_fake.events.push_back(batch);
-}
+void QueueFakeEvents(const FakeAnswer& batch) { g_fake.events.push_back(batch); }
 
-const std::vector<const char*>& FakeLibraryCalls() {
-  return g_fake.calls;
-}
+const std::vector<const char*>& FakeLibraryCalls() { return g_fake.calls; }
 
 void FillFakeValue(const FakeAnswer& answer, VARIANT* value) {
   VariantClear(value);
@@ -210,8 +206,8 @@ WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t rese
   return Request(__func__, reserved, {&id_comp, &name});
 }
 
-WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device,
-                                          VARIANT description, int32_t reserved) {
+WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VARIANT description,
+                                          int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device, &description});
 }
 
@@ -227,20 +223,16 @@ WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT p
   return DocumentRequest(__func__, reserved, params, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device,
-                                      int32_t reserved) {
+WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp,
-                                                        VARIANT id_device,
-                                                        VARIANT params,
-                                                        int32_t reserved) {
+WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
+                                                        VARIANT params, int32_t reserved) {
   return DocumentRequest(__func__, reserved, params, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device,
-                                      int32_t reserved) {
+WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device});
 }
 

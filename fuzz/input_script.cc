@@ -3,8 +3,7 @@
 namespace {
 
 // The out-value types other than a text; the last is none the platform knows.
-const VARTYPE kOtherTypes[] = {VT_EMPTY, VT_NULL, VT_I4, VT_R8,
-                               VT_BOOL,  VT_I8,   VT_UI1, 0x4008};
+const VARTYPE kOtherTypes[] = {VT_EMPTY, VT_NULL, VT_I4, VT_R8, VT_BOOL, VT_I8, VT_UI1, 0x4008};
 const uint8_t kFirstOtherType = 0xF0;
 
 }  // namespace

@@ -54,7 +54,7 @@ void CheckParse(const OptionSpec* table, const ArgumentList& arguments) {
     FuzzCheck(output.empty(), "a successful parse printed");
   } else {
     FuzzCheck(StartsWith(output, "ERROR: ") && IsWholeLines(output),
-          "a misuse is not one whole error line");
+              "a misuse is not one whole error line");
   }
 
   std::set<std::string> names;
@@ -67,7 +67,7 @@ void CheckParse(const OptionSpec* table, const ArgumentList& arguments) {
   for (const std::string& argument : parser.GetArguments())
     FuzzCheck(argument.compare(0, 2, "--") != 0, "an option word is positional");
   FuzzCheck(IsSubsequence(parser.GetArguments(), arguments),
-        "the positional arguments are not taken in order from the list");
+            "the positional arguments are not taken in order from the list");
 
   // A second parse starts afresh.
   OptionValueList options = parser.GetOptions();
@@ -76,7 +76,7 @@ void CheckParse(const OptionSpec* table, const ArgumentList& arguments) {
   FuzzCheck(parser.Parse(arguments) == parsed, "a second parse ends otherwise");
   FuzzCheck(TakeCapturedOutput() == output, "a second parse prints otherwise");
   FuzzCheck(parser.GetOptions() == options && parser.GetArguments() == positional,
-        "a second parse gives other results");
+            "a second parse gives other results");
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ struct Report {
 
 const char* const kNoOptions[] = {nullptr};
 const char* const kLocalOptions[] = {"--no-devices", "--verbose", "--no-invites", nullptr};
-const char* const kRemoteOptions[] = {"--no-devices", "--verbose", "--online", "--offline",
-                                      "--no-invites", nullptr};
+const char* const kRemoteOptions[] = {"--no-devices", "--verbose",    "--online",
+                                      "--offline",    "--no-invites", nullptr};
 const char* const kInviteOptions[] = {"--no-devices", "--verbose", "--online", "--offline",
                                       nullptr};
 

@@ -12,8 +12,8 @@ namespace {
 // The signals whose default action ends the process, but for the real-time
 // ones (added at run time), and those whose default action stops it.
 const int kEndingSignals[] = {
-    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS, SIGFPE,  SIGUSR1, SIGSEGV,
-    SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,   SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO, SIGSYS,
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1, SIGSEGV,
+    SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGSYS,
 #ifdef SIGSTKFLT
     SIGSTKFLT,
 #endif
@@ -47,9 +47,7 @@ Modes ModesFrom(const termios& found) {
   return modes;
 }
 
-const Modes& CurrentModes() {
-  return g_modes[g_current_modes.load()];
-}
+const Modes& CurrentModes() { return g_modes[g_current_modes.load()]; }
 
 // The control flags are left out: a driver may adjust them as it sets them.
 bool SameMode(const termios& a, const termios& b) {
@@ -180,8 +178,7 @@ ScopedConsoleEchoOff::ScopedConsoleEchoOff() {
   for (int signal_number = 1; signal_number < NSIG; ++signal_number) {
     g_installed[signal_number] = false;
     const Handling* handling = plan.of[signal_number];
-    if (!handling ||
-        sigaction(signal_number, nullptr, &g_previous_actions[signal_number]) != 0)
+    if (!handling || sigaction(signal_number, nullptr, &g_previous_actions[signal_number]) != 0)
       continue;
     // A signal the process ignores, or handles itself, is left as it is.
     const struct sigaction& previous = g_previous_actions[signal_number];

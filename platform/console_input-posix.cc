@@ -7,9 +7,7 @@
 namespace {
 
 // The white space of the "C" locale.
-bool IsWhiteSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
+bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // False at the end of the input or on an error. It waits in poll(2): a
 // thread checker runs signal handlers at once only in calls known to block,

@@ -24,14 +24,8 @@ void PrintText(const std::string& text) {
   WriteAndFlush(text);
 }
 
-void PrintLine(const std::string& text) {
-  PrintText(text + "\n");
-}
+void PrintLine(const std::string& text) { PrintText(text + "\n"); }
 
-PromptLine::PromptLine(const std::string& prompt) : hold_(OutputLock()) {
-  WriteAndFlush(prompt);
-}
+PromptLine::PromptLine(const std::string& prompt) : hold_(OutputLock()) { WriteAndFlush(prompt); }
 
-PromptLine::~PromptLine() {
-  WriteAndFlush("\n");
-}
+PromptLine::~PromptLine() { WriteAndFlush("\n"); }

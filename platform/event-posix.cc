@@ -15,6 +15,5 @@ void ManualResetEvent::Reset() {
 
 bool ManualResetEvent::Wait(uint32_t timeout_ms) {
   std::unique_lock<std::mutex> hold(mutex_);
-  return changed_.wait_for(hold, std::chrono::milliseconds(timeout_ms),
-                           [this] { return set_; });
+  return changed_.wait_for(hold, std::chrono::milliseconds(timeout_ms), [this] { return set_; });
 }

@@ -44,11 +44,17 @@ char32_t DecodeUtf8(const std::string& text, size_t* pos) {
     ++*pos;
     return lead;
   } else if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1; code = lead & 0x1F; minimum = 0x80;
+    extra = 1;
+    code = lead & 0x1F;
+    minimum = 0x80;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2; code = lead & 0x0F; minimum = 0x800;
+    extra = 2;
+    code = lead & 0x0F;
+    minimum = 0x800;
   } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3; code = lead & 0x07; minimum = 0x10000;
+    extra = 3;
+    code = lead & 0x07;
+    minimum = 0x10000;
   } else {
     ++*pos;
     return kReplacement;
@@ -89,8 +95,8 @@ std::string Utf16ToUtf8(const OLECHAR* text, size_t length) {
   out.reserve(length);
   for (size_t i = 0; i < length; ++i) {
     char32_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length &&
-        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
       unit = 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
@@ -118,6 +124,4 @@ BSTR NarrowToBstr(const std::string& text) {
                            static_cast<uint32_t>(wide.size()));
 }
 
-std::string BstrToNarrow(BSTR text) {
-  return WideToUtf8(text);
-}
+std::string BstrToNarrow(BSTR text) { return WideToUtf8(text); }

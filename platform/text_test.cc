@@ -24,9 +24,11 @@ TEST(Text, InvalidSequencesAreSubstituted) {
     std::string input;
     std::string output;
   } cases[] = {
-      {"a\xFF" "b", "a" + kReplacement + "b"},
-      {"\xC3", kReplacement},                        // truncated
-      {"\xC0\xAF", kReplacement + kReplacement},     // overlong
+      {"a\xFF"
+       "b",
+       "a" + kReplacement + "b"},
+      {"\xC3", kReplacement},                                        // truncated
+      {"\xC0\xAF", kReplacement + kReplacement},                     // overlong
       {"\xED\xA0\x80", kReplacement + kReplacement + kReplacement},  // a surrogate
       {"\xF4\x90\x80\x80", kReplacement + kReplacement + kReplacement + kReplacement},
       {"x\xE2\x82", "x" + kReplacement + kReplacement},
@@ -39,14 +41,14 @@ TEST(Text, UnpairedSurrogatesAreSubstituted) {
   const OLECHAR lone_high[] = {'a', 0xD800, 'b', 0};
   const OLECHAR lone_low[] = {0xDC00, 0};
   const OLECHAR pair[] = {0xD83D, 0xDD0C, 0};
-  EXPECT_EQ(WideToUtf8(lone_high), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(WideToUtf8(lone_high),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(WideToUtf8(lone_low), "\xEF\xBF\xBD");
   EXPECT_EQ(WideToUtf8(pair), "\xF0\x9F\x94\x8C");
   EXPECT_EQ(WideToUtf8(nullptr), "");
 }
 
-TEST(Text, NarrowTextEndsAtItsFirstZero) {
-  EXPECT_EQ(RoundTrip(std::string("ab\0cd", 5)), "ab");
-}
+TEST(Text, NarrowTextEndsAtItsFirstZero) { EXPECT_EQ(RoundTrip(std::string("ab\0cd", 5)), "ab"); }
 
 }  // namespace

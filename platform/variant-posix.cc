@@ -15,8 +15,8 @@ BSTR SysAllocStringLen(const OLECHAR* text, uint32_t length) {
   if (length > (UINT32_MAX - sizeof(uint32_t) - sizeof(OLECHAR)) / sizeof(OLECHAR))
     return nullptr;
   size_t bytes = static_cast<size_t>(length) * sizeof(OLECHAR);
-  unsigned char* block = static_cast<unsigned char*>(
-      malloc(sizeof(uint32_t) + bytes + sizeof(OLECHAR)));
+  unsigned char* block =
+      static_cast<unsigned char*>(malloc(sizeof(uint32_t) + bytes + sizeof(OLECHAR)));
   if (!block)
     return nullptr;
   uint32_t prefix = static_cast<uint32_t>(bytes);
@@ -48,8 +48,7 @@ uint32_t SysStringLen(BSTR text) {
   if (!text)
     return 0;
   uint32_t prefix;
-  memcpy(&prefix, reinterpret_cast<unsigned char*>(text) - sizeof(uint32_t),
-         sizeof prefix);
+  memcpy(&prefix, reinterpret_cast<unsigned char*>(text) - sizeof(uint32_t), sizeof prefix);
   return prefix / sizeof(OLECHAR);
 }
 
@@ -88,22 +87,43 @@ namespace {
 bool NumberText(const VARIANT& value, std::string* text) {
   char buffer[64];
   switch (value.vt) {
-    case VT_EMPTY: buffer[0] = 0; break;
-    case VT_I1: snprintf(buffer, sizeof buffer, "%d", value.cVal); break;
-    case VT_UI1: snprintf(buffer, sizeof buffer, "%u", value.bVal); break;
-    case VT_I2: snprintf(buffer, sizeof buffer, "%d", value.iVal); break;
-    case VT_UI2: snprintf(buffer, sizeof buffer, "%u", value.uiVal); break;
+    case VT_EMPTY:
+      buffer[0] = 0;
+      break;
+    case VT_I1:
+      snprintf(buffer, sizeof buffer, "%d", value.cVal);
+      break;
+    case VT_UI1:
+      snprintf(buffer, sizeof buffer, "%u", value.bVal);
+      break;
+    case VT_I2:
+      snprintf(buffer, sizeof buffer, "%d", value.iVal);
+      break;
+    case VT_UI2:
+      snprintf(buffer, sizeof buffer, "%u", value.uiVal);
+      break;
     case VT_I4:
-    case VT_INT: snprintf(buffer, sizeof buffer, "%" PRId32, value.lVal); break;
+    case VT_INT:
+      snprintf(buffer, sizeof buffer, "%" PRId32, value.lVal);
+      break;
     case VT_UI4:
-    case VT_UINT: snprintf(buffer, sizeof buffer, "%" PRIu32, value.ulVal); break;
-    case VT_I8: snprintf(buffer, sizeof buffer, "%" PRId64, value.llVal); break;
-    case VT_UI8: snprintf(buffer, sizeof buffer, "%" PRIu64, value.ullVal); break;
-    case VT_R8: snprintf(buffer, sizeof buffer, "%.15g", value.dblVal); break;
+    case VT_UINT:
+      snprintf(buffer, sizeof buffer, "%" PRIu32, value.ulVal);
+      break;
+    case VT_I8:
+      snprintf(buffer, sizeof buffer, "%" PRId64, value.llVal);
+      break;
+    case VT_UI8:
+      snprintf(buffer, sizeof buffer, "%" PRIu64, value.ullVal);
+      break;
+    case VT_R8:
+      snprintf(buffer, sizeof buffer, "%.15g", value.dblVal);
+      break;
     case VT_BOOL:
       snprintf(buffer, sizeof buffer, "%s", value.boolVal ? "True" : "False");
       break;
-    default: return false;
+    default:
+      return false;
   }
   *text = buffer;
   return true;
@@ -111,8 +131,8 @@ bool NumberText(const VARIANT& value, std::string* text) {
 
 }  // namespace
 
-extern "C" HRESULT VariantChangeType(VARIANT* dest, const VARIANT* source,
-                                     uint16_t /*flags*/, VARTYPE type) {
+extern "C" HRESULT VariantChangeType(VARIANT* dest, const VARIANT* source, uint16_t /*flags*/,
+                                     VARTYPE type) {
   if (!dest || !source)
     return E_INVALIDARG;
   if (type != VT_BSTR)

@@ -74,8 +74,7 @@ void VariantInit(VARIANT* value);
 HRESULT VariantClear(VARIANT* value);
 HRESULT VariantCopy(VARIANT* dest, const VARIANT* source);
 // Only VT_BSTR is supported as the target type.
-HRESULT VariantChangeType(VARIANT* dest, const VARIANT* source, uint16_t flags,
-                          VARTYPE type);
+HRESULT VariantChangeType(VARIANT* dest, const VARIANT* source, uint16_t flags, VARTYPE type);
 
 #ifdef __cplusplus
 }

@@ -10,10 +10,15 @@ TEST(CommandHelpTable, FindsByNameThenAlias) {
   RecordingCommandLine commands;
   commands.RegisterCommands();
   ExpectFinds(commands, {
-      {"status", "status"}, {"st", "status"},       {"Status", ""},
-      {"stat", ""},         {" status", ""},        {"", "help"},
-      {"shl", "show-local"}, {"whoami", "whoami"},
-  });
+                            {"status", "status"},
+                            {"st", "status"},
+                            {"Status", ""},
+                            {"stat", ""},
+                            {" status", ""},
+                            {"", "help"},
+                            {"shl", "show-local"},
+                            {"whoami", "whoami"},
+                        });
 }
 
 TEST(CommandHelpTable, RunDispatchesByAlias) {

@@ -24,39 +24,69 @@ const CommandLine::HandlerRow CommandLine::kHandlers[] = {
     {"show-local", nullptr, &OnShowLocal, {}},
     {"show-remote", nullptr, &OnShowRemote, {}},
     {"show-invite", nullptr, &OnShowInvite, {}},
-    {"set-comp-name", &CommandLine::OnSetCompName, nullptr,
+    {"set-comp-name",
+     &CommandLine::OnSetCompName,
+     nullptr,
      {2, kTwoArguments, [](Arguments a) { return RunSetComputerNameCommand(a[0], a[1]); }}},
-    {"logout", &CommandLine::OnLogout, nullptr,
+    {"logout",
+     &CommandLine::OnLogout,
+     nullptr,
      {1, "ERROR: expected computer ID",
       [](Arguments a) { return RunLogoutComputerCommand(a[0]); }}},
     {"connect-device", &CommandLine::OnConnectDevice, nullptr, {}},
-    {"disconnect-device", &CommandLine::OnDisconnectDevice, nullptr,
+    {"disconnect-device",
+     &CommandLine::OnDisconnectDevice,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunDisconnectDeviceCommand(a[0]); }}},
     {"default-connect-parameters", &CommandLine::OnDefaultConnectParameters, nullptr, {}},
-    {"set-device-description", &CommandLine::OnSetDeviceDescription, nullptr,
+    {"set-device-description",
+     &CommandLine::OnSetDeviceDescription,
+     nullptr,
      {2, kTwoArguments, [](Arguments a) { return RunSetDeviceDescriptionCommand(a[0], a[1]); }}},
-    {"clear-device-description", &CommandLine::OnClearDeviceDescription, nullptr,
+    {"clear-device-description",
+     &CommandLine::OnClearDeviceDescription,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunSetDeviceDescriptionCommand(a[0], ""); }}},
-    {"lock-device", &CommandLine::OnLockDevice, nullptr,
+    {"lock-device",
+     &CommandLine::OnLockDevice,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunLockDeviceCommand(a[0], true); }}},
-    {"unlock-device", &CommandLine::OnUnlockDevice, nullptr,
+    {"unlock-device",
+     &CommandLine::OnUnlockDevice,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunLockDeviceCommand(a[0], false); }}},
-    {"set-comport-name", &CommandLine::OnSetComportName, nullptr,
+    {"set-comport-name",
+     &CommandLine::OnSetComportName,
+     nullptr,
      {2, kTwoArguments, [](Arguments a) { return RunSetComportNameCommand(a[0], a[1]); }}},
-    {"clear-comport-name", &CommandLine::OnClearComportName, nullptr,
+    {"clear-comport-name",
+     &CommandLine::OnClearComportName,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunSetComportNameCommand(a[0], ""); }}},
-    {"get-proxy-settings", nullptr, nullptr,
+    {"get-proxy-settings",
+     nullptr,
+     nullptr,
      {0, kNoArguments, [](Arguments) { return ShowProxySettings(); }}},
     {"set-proxy-settings", &CommandLine::OnSetProxySettings, nullptr, {}},
-    {"change-existing-connection-params", &CommandLine::OnChangeExistingConnectionParams,
-     nullptr, {}},
-    {"forget-connection", &CommandLine::OnForgetConnection, nullptr,
+    {"change-existing-connection-params",
+     &CommandLine::OnChangeExistingConnectionParams,
+     nullptr,
+     {}},
+    {"forget-connection",
+     &CommandLine::OnForgetConnection,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunForgetConnectionCommand(a[0]); }}},
-    {"send-invite", &CommandLine::OnSendInvite, nullptr,
+    {"send-invite",
+     &CommandLine::OnSendInvite,
+     nullptr,
      {2, kTwoArguments, [](Arguments a) { return RunMakeInviteCommand(a[0], a[1]); }}},
-    {"accept-invite", &CommandLine::OnAcceptInvite, nullptr,
+    {"accept-invite",
+     &CommandLine::OnAcceptInvite,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunAcceptInviteCommand(a[0]); }}},
-    {"delete-invite", &CommandLine::OnDeleteInvite, nullptr,
+    {"delete-invite",
+     &CommandLine::OnDeleteInvite,
+     nullptr,
      {1, kOneArgument, [](Arguments a) { return RunDeleteInviteCommand(a[0]); }}},
     {"whoami", nullptr, nullptr, {0, kNoArguments, [](Arguments) { return ShowWhoAmI(); }}},
     {"version", nullptr, nullptr, {0, kNoArguments, [](Arguments) { return ShowVersion(); }}},
@@ -67,23 +97,17 @@ void CCommandLineZirOdo::RegisterCommands() {
   for (const HandlerRow* row = kHandlers; row->name; ++row) {
     if (row->member) {
       MemberHandler member = row->member;
-      AddCommand(row->name, [this, member](ArgumentList& arguments) {
-        return (this->*member)(arguments);
-      });
+      AddCommand(row->name,
+                 [this, member](ArgumentList& arguments) { return (this->*member)(arguments); });
     } else if (row->function) {
       AddCommand(row->name, row->function);
     } else {
-      AddCommand(row->name, [this, row](ArgumentList& arguments) {
-        return RunFixedCount(*row, arguments);
-      });
+      AddCommand(row->name,
+                 [this, row](ArgumentList& arguments) { return RunFixedCount(*row, arguments); });
     }
   }
 }
 
-std::string GetProgramFileName() {
-  return WNCTL_PROGRAM_FILE_NAME;
-}
+std::string GetProgramFileName() { return WNCTL_PROGRAM_FILE_NAME; }
 
-std::string GetLibraryFileName() {
-  return WNCTL_LIBRARY_FILE_NAME;
-}
+std::string GetLibraryFileName() { return WNCTL_LIBRARY_FILE_NAME; }

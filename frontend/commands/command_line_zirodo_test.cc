@@ -44,8 +44,7 @@ TEST(CommandHandlers, FixedCountCommandsRefuseAnotherCount) {
     std::string help = HelpBlockText(commands, row->name);
     testing::internal::CaptureStdout();
     EXPECT_EQ(1, commands.Run(arguments)) << row->name;
-    EXPECT_EQ(std::string(row->fixed.error) + "\n" + help,
-              testing::internal::GetCapturedStdout())
+    EXPECT_EQ(std::string(row->fixed.error) + "\n" + help, testing::internal::GetCapturedStdout())
         << row->name;
   }
   EXPECT_EQ(17, counted);

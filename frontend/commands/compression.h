@@ -35,8 +35,7 @@ struct ConnectionArguments {
 // arguments were given (else prints `count_error`) and the compression. False
 // after the misuse's line; the help block is the caller's.
 bool ReadConnectionArguments(const OptionSpec* table, const ArgumentList& arguments,
-                             size_t expected, const char* count_error,
-                             ConnectionArguments* result);
+                             size_t expected, const char* count_error, ConnectionArguments* result);
 
 // Empty, "bestspeed", "bestsize" or "no", exactly.
 bool IsValidCompression(const std::string& compression);

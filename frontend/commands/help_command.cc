@@ -43,8 +43,8 @@ const char g_idDeviceHelpText[] =
     "    ";
 
 void PrintIdDeviceHelp(bool console) {
-  std::string text = std::string(g_idDeviceHelpText) + GetProgramFileName() +
-                     " unlock-device 41-59";
+  std::string text =
+      std::string(g_idDeviceHelpText) + GetProgramFileName() + " unlock-device 41-59";
   text = console ? FormatHelpText(text) : FormatHelpTextRst(text);
   PrintLine(text);
 }
@@ -120,7 +120,9 @@ void CCommandLineZirOdo::PrintHelpDoc() {
       "====================================\n"
       "Usage::\n"
       "\n"
-      "    " + GetProgramFileName() + " [COMMAND] [OPTIONS...]\n"
+      "    " +
+      GetProgramFileName() +
+      " [COMMAND] [OPTIONS...]\n"
       "\n"
       "Available commands\n"
       "------------------\n"

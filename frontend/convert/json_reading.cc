@@ -85,8 +85,7 @@ bool JsonAsInt(const Json::Value& value, int32_t* result) {
       return true;
     }
     case Json::stringValue:
-      *result = static_cast<int32_t>(
-          ParseLeadingInteger(value.asString(), INT32_MIN, INT32_MAX));
+      *result = static_cast<int32_t>(ParseLeadingInteger(value.asString(), INT32_MIN, INT32_MAX));
       return true;
     case Json::booleanValue:
       *result = value.asBool() ? 1 : 0;
@@ -123,9 +122,7 @@ bool JsonAsBool(const Json::Value& value, bool* result) {
   return false;
 }
 
-bool IsObjectOrNull(const Json::Value& value) {
-  return value.isObject() || value.isNull();
-}
+bool IsObjectOrNull(const Json::Value& value) { return value.isObject() || value.isNull(); }
 
 const Json::Value& JsonMember(const Json::Value& value, const char* key) {
   if (!value.isObject())

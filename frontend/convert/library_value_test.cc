@@ -13,7 +13,8 @@ TEST(LibraryValue, StringLists) {
     std::vector<std::string> list;
   } cases[] = {
       {"[]", true, {}},
-      {"[7, true, null, {\"b\":2,\"a\":1}, \"x\", [1]]", true,
+      {"[7, true, null, {\"b\":2,\"a\":1}, \"x\", [1]]",
+       true,
        {"7", "true", "", "{\"a\":1,\"b\":2}", "x", "[1]"}},
       {"{\"a\": 1}", false, {"untouched"}},
       {"", false, {"untouched"}},

@@ -62,8 +62,7 @@ std::vector<std::string> FindDevices(const DeviceHashMap& hashes, const std::str
   return matches;
 }
 
-bool ResolveDeviceId(const std::string& id_device, std::string* id_comp,
-                     std::string* device_id) {
+bool ResolveDeviceId(const std::string& id_device, std::string* id_comp, std::string* device_id) {
   std::string comp_part, alias;
   size_t dash = id_device.find('-');
   if (dash != std::string::npos) {

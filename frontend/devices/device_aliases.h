@@ -25,7 +25,6 @@ std::vector<std::string> FindDevices(const DeviceHashMap& hashes, const std::str
 // Splits ID_DEVICE and finds the one device of ID_COMP it names, asking the
 // library for the computer's device list. False (with the error printed and
 // both outputs untouched) when it names none or several.
-bool ResolveDeviceId(const std::string& id_device, std::string* id_comp,
-                     std::string* device_id);
+bool ResolveDeviceId(const std::string& id_device, std::string* id_comp, std::string* device_id);
 
 #endif  // WNCTL_FRONTEND_DEVICES_DEVICE_ALIASES_H_

@@ -9,11 +9,11 @@ const char kDigest59f0[] = "usb-a-269144";
 const char kDigest66c1[] = "usb-b-76020";
 const char kDigest59a2[] = "usb-c-91342";
 const char kDigestAd07[] = "usb-d-51344";
-const char kDigest5a1[] = "com-a-1774";   // 5a11...
-const char kDigest5a2[] = "com-b-2932";   // 5a28...
-const char kDigest5a3[] = "com-c-835";    // 5a31...
-const char kDigest5b[] = "com-d-157";     // 5b09...
-const char kDigestC4ca[] = "1";           // c4ca...
+const char kDigest5a1[] = "com-a-1774";       // 5a11...
+const char kDigest5a2[] = "com-b-2932";       // 5a28...
+const char kDigest5a3[] = "com-c-835";        // 5a31...
+const char kDigest5b[] = "com-d-157";         // 5b09...
+const char kDigestC4ca[] = "1";               // c4ca...
 const char kDigestStartsWithItself[] = "92";  // 92cc...
 
 DeviceAliasMap AliasesOf(const std::vector<std::string>& ids) {
@@ -28,17 +28,15 @@ DeviceAliasMap AliasesOf(const std::vector<std::string>& ids) {
 
 TEST(DeviceAliasesTest, LengthGrowsByTheRepeatsOfAPass) {
   // One repeat at length 2 (59, 66, 59, ad): every alias gets 3 digits.
-  EXPECT_EQ((DeviceAliasMap{{kDigest59f0, "59f"},
-                            {kDigest66c1, "66c"},
-                            {kDigest59a2, "59a"},
-                            {kDigestAd07, "ad0"}}),
-            AliasesOf({kDigest59f0, kDigest66c1, kDigest59a2, kDigestAd07}));
+  EXPECT_EQ(
+      (DeviceAliasMap{
+          {kDigest59f0, "59f"}, {kDigest66c1, "66c"}, {kDigest59a2, "59a"}, {kDigestAd07, "ad0"}}),
+      AliasesOf({kDigest59f0, kDigest66c1, kDigest59a2, kDigestAd07}));
   // Two repeats at length 2 (5a three times): the next pass uses 4, not 3.
-  EXPECT_EQ((DeviceAliasMap{{kDigest5a1, "5a11"},
-                            {kDigest5a2, "5a28"},
-                            {kDigest5a3, "5a31"},
-                            {kDigest5b, "5b09"}}),
-            AliasesOf({kDigest5a1, kDigest5a2, kDigest5a3, kDigest5b}));
+  EXPECT_EQ(
+      (DeviceAliasMap{
+          {kDigest5a1, "5a11"}, {kDigest5a2, "5a28"}, {kDigest5a3, "5a31"}, {kDigest5b, "5b09"}}),
+      AliasesOf({kDigest5a1, kDigest5a2, kDigest5a3, kDigest5b}));
 }
 
 TEST(DeviceAliasesTest, OneDeviceAndNone) {
@@ -86,7 +84,7 @@ TEST(DeviceAliasesTest, FindDevicesByRealIdOrDigestPrefix) {
       {"59F", {}},                                          // digests are lowercase
       {"59f00347acd11e61fb2bfd4cf9d8f2930", {}},            // longer than a digest
       {"77", {}},
-      {"c4", {kDigestC4ca, "c4"}},    // one's digest, the other's real id
+      {"c4", {kDigestC4ca, "c4"}},        // one's digest, the other's real id
       {"92", {kDigestStartsWithItself}},  // real id and own digest: once
   };
   for (const auto& c : kCases)

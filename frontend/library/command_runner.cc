@@ -62,8 +62,7 @@ bool ReadCommandId(const Json::Value& value, WN_CommandId* id) {
   return true;
 }
 
-AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,
-                                 std::string* error) {
+AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id, std::string* error) {
   if (!answer.isObject())
     return AnswerOutcome::NoAnswer;
   WN_CommandId answered;

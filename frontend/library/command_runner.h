@@ -53,8 +53,7 @@ enum class AnswerOutcome {
   FinishedWithError,  // `error` holds the text, maybe empty
   Success,
 };
-AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id,
-                                 std::string* error);
+AnswerOutcome CheckCommandAnswer(const Json::Value& answer, WN_CommandId id, std::string* error);
 
 // "id_cmd" as a command id, by its 32-bit value, so that a library writing
 // ids as signed integers matches too: a number in -2147483648..4294967295 (a

@@ -87,13 +87,11 @@ TEST(CommandRunnerTest, CheckCommandAnswer) {
        AnswerOutcome::Success, "OK"},
       {"{\"id_cmd\":\"7\",\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}",
        AnswerOutcome::Success, "OK"},
-      {"{\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}", AnswerOutcome::WrongCommand,
-       ""},
+      {"{\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}", AnswerOutcome::WrongCommand, ""},
       {"{\"id_cmd\":{},\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}",
        AnswerOutcome::WrongCommand, ""},
       {"{\"id_cmd\":7,\"status\":\"finished\"}", AnswerOutcome::InvalidAnswer, ""},
-      {"{\"id_cmd\":7,\"status\":\"finished\",\"result\":[]}", AnswerOutcome::InvalidAnswer,
-       ""},
+      {"{\"id_cmd\":7,\"status\":\"finished\",\"result\":[]}", AnswerOutcome::InvalidAnswer, ""},
       {"{\"id_cmd\":7,\"status\":\"finished\",\"result\":{}}", AnswerOutcome::FinishedWithError,
        ""},
       {"{\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"no_driver\"}}",
@@ -232,17 +230,16 @@ TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
     const char* out;
   } cases[] = {
       {"answered at once",
-       [&] { return WN_SetComputerNameAsync(text.get(), text.get(), kUnusedRequestInt); },
-       5000, 0, "Success\n"},
-      {"answered during the wait",
-       [&] { return WN_LogoutComputerAsync(text.get(), kUnusedRequestInt); }, 5000, 0,
+       [&] { return WN_SetComputerNameAsync(text.get(), text.get(), kUnusedRequestInt); }, 5000, 0,
        "Success\n"},
+      {"answered during the wait",
+       [&] { return WN_LogoutComputerAsync(text.get(), kUnusedRequestInt); }, 5000, 0, "Success\n"},
       {"never answered",
        [&] { return WN_LockDeviceAsync(text.get(), text.get(), 1, kUnusedRequestInt); }, 50, 1,
        "ERROR: command is not responding.\n"},
       {"answered after other elements of its batch",
-       [&] { return WN_ForgetConnectionAsync(text.get(), text.get(), kUnusedRequestInt); },
-       5000, 0, "Success\n"},
+       [&] { return WN_ForgetConnectionAsync(text.get(), text.get(), kUnusedRequestInt); }, 5000, 0,
+       "Success\n"},
       {"answered by an object outside an array, which is ignored",
        [&] {
          return WN_SetComportNameAsync(text.get(), text.get(), text.get(), kUnusedRequestInt);
@@ -250,8 +247,8 @@ TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
        100, 1, "ERROR: command is not responding.\n"},
       // Last: its answer stays queued in the library.
       {"answered after a batch that ends the drain",
-       [&] { return WN_DisconnectDeviceAsync(text.get(), text.get(), kUnusedRequestInt); },
-       200, 1, "ERROR: Can't parse json event\nERROR: command is not responding.\n"},
+       [&] { return WN_DisconnectDeviceAsync(text.get(), text.get(), kUnusedRequestInt); }, 200, 1,
+       "ERROR: Can't parse json event\nERROR: command is not responding.\n"},
   };
   for (const auto& c : cases) {
     testing::internal::CaptureStdout();

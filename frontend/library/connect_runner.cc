@@ -19,8 +19,7 @@ bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id)
   if (ReadLibraryDocument(getter, &document) != DocumentReading::Read)
     return false;
   const Json::Value& status = JsonMember(document, "status");
-  return status.isString() && status.asString() == "shared" &&
-         document.isMember("connect_info");
+  return status.isString() && status.asString() == "shared" && document.isMember("connect_info");
 }
 
 int SendDeviceParameters(DeviceParametersRequest request, const std::string& id_comp,

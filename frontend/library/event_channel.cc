@@ -121,9 +121,7 @@ void PrepareForCommandResult() {
   g_commandResultEvent.Reset();
 }
 
-bool WaitForCommandResult(uint32_t timeout_ms) {
-  return g_commandResultEvent.Wait(timeout_ms);
-}
+bool WaitForCommandResult(uint32_t timeout_ms) { return g_commandResultEvent.Wait(timeout_ms); }
 
 Json::Value TakeCommandResult() {
   std::lock_guard<std::mutex> hold(g_commandResultLock);

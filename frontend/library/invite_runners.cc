@@ -19,9 +19,7 @@ int Refuse(const char* line) {
   return 1;
 }
 
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Once the invite has passed its checks: the channel, the request, the answer.
 int SendInviteRequest(WN_CommandId (*request)(VARIANT, int32_t), const ScopedVariant& invite) {

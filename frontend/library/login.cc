@@ -1,6 +1,5 @@
 #include "frontend/library/login.h"
 
-
 #include <openssl/crypto.h>
 
 #include "frontend/convert/library_value.h"
@@ -66,8 +65,7 @@ int RunLoginComputerCommand(const std::string& email, const std::string& passwor
   SecretVariant password_value(password);
   int result = SendAndCheckAnswer(
       [&] {
-        return WN_LoginComputerAsync(email_value.get(), password_value.get(),
-                                     kUnusedRequestInt);
+        return WN_LoginComputerAsync(email_value.get(), password_value.get(), kUnusedRequestInt);
       },
       kLoginWaitMs, kLoginRunnerMessages);
   return result == 0 ? 0 : -1;

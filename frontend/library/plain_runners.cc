@@ -10,8 +10,7 @@
 namespace {
 
 typedef std::function<WN_CommandId(const VARIANT& id_comp)> ComputerRequest;
-typedef std::function<WN_CommandId(const VARIANT& id_comp, const VARIANT& device)>
-    DeviceRequest;
+typedef std::function<WN_CommandId(const VARIANT& id_comp, const VARIANT& device)> DeviceRequest;
 
 // The logged-in gate, the event channel, then the request on the computer
 // named as typed, its wait and its answer checked.
@@ -31,9 +30,8 @@ int RunDeviceRequest(const std::string& id_device, const DeviceRequest& request)
     return 1;
   ScopedVariant comp_value(id_comp);
   ScopedVariant device_value(device_id);
-  return SendAndCheckAnswer(
-      [&] { return request(comp_value.get(), device_value.get()); }, kCommandWaitMs,
-      kPlainRunnerMessages);
+  return SendAndCheckAnswer([&] { return request(comp_value.get(), device_value.get()); },
+                            kCommandWaitMs, kPlainRunnerMessages);
 }
 
 }  // namespace
@@ -46,17 +44,14 @@ int RunSetComputerNameCommand(const std::string& id_comp, const std::string& nam
 }
 
 int RunLogoutComputerCommand(const std::string& id_comp) {
-  return RunComputerRequest(id_comp, [](const VARIANT& comp) {
-    return WN_LogoutComputerAsync(comp, kUnusedRequestInt);
-  });
+  return RunComputerRequest(
+      id_comp, [](const VARIANT& comp) { return WN_LogoutComputerAsync(comp, kUnusedRequestInt); });
 }
 
-int RunSetDeviceDescriptionCommand(const std::string& id_device,
-                                   const std::string& description) {
+int RunSetDeviceDescriptionCommand(const std::string& id_device, const std::string& description) {
   ScopedVariant description_value(description);
   return RunDeviceRequest(id_device, [&](const VARIANT& comp, const VARIANT& device) {
-    return WN_SetDeviceDescriptionAsync(comp, device, description_value.get(),
-                                        kUnusedRequestInt);
+    return WN_SetDeviceDescriptionAsync(comp, device, description_value.get(), kUnusedRequestInt);
   });
 }
 

@@ -7,8 +7,7 @@
 
 int RunSetComputerNameCommand(const std::string& id_comp, const std::string& name);
 int RunLogoutComputerCommand(const std::string& id_comp);
-int RunSetDeviceDescriptionCommand(const std::string& id_device,
-                                   const std::string& description);
+int RunSetDeviceDescriptionCommand(const std::string& id_device, const std::string& description);
 int RunLockDeviceCommand(const std::string& id_device, bool lock);
 int RunDisconnectDeviceCommand(const std::string& id_device);
 int RunSetComportNameCommand(const std::string& id_device, const std::string& name);

@@ -80,8 +80,7 @@ ServiceState GetServiceState(int budget_ms) {
         break;
     }
   }
-  return disconnected ? ServiceState::ServiceUnreachable
-                      : ServiceState::ServerUnreachable;
+  return disconnected ? ServiceState::ServiceUnreachable : ServiceState::ServerUnreachable;
 }
 
 bool PassLoggedInGate() {

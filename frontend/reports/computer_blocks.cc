@@ -67,8 +67,7 @@ bool GetComputerInfo(const std::string& computer_id, Json::Value* info, int* dev
   return true;
 }
 
-int FinishComputerBlock(bool devices, int device_count,
-                        const std::function<int()>& list_devices) {
+int FinishComputerBlock(bool devices, int device_count, const std::function<int()>& list_devices) {
   if (!devices)
     return 0;
   int result = device_count != 0 ? list_devices() : 0;

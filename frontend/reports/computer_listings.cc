@@ -36,8 +36,8 @@ void PrintInvites(const Json::Value& invites) {
 
 }  // namespace
 
-int ShowComputers(const std::string& kind, bool devices, bool verbose, bool invites,
-                  bool online, bool offline) {
+int ShowComputers(const std::string& kind, bool devices, bool verbose, bool invites, bool online,
+                  bool offline) {
   if (kind == "local")
     return ShowLocalComputer(devices, verbose, invites);
   if (kind == "remote")
@@ -77,23 +77,19 @@ int ShowLocalComputer(bool devices, bool verbose, bool invites) {
   return 0;
 }
 
-int ShowRemoteComputers(bool devices, bool verbose, bool invites, bool online,
-                        bool offline) {
-  return ListComputers("remote", "This account has no remote computers", online, offline,
-                       [&](const std::string& id) {
-                         return ShowRemoteComputer(id, devices, verbose, invites);
-                       });
+int ShowRemoteComputers(bool devices, bool verbose, bool invites, bool online, bool offline) {
+  return ListComputers(
+      "remote", "This account has no remote computers", online, offline,
+      [&](const std::string& id) { return ShowRemoteComputer(id, devices, verbose, invites); });
 }
 
-int ShowRemoteComputer(const std::string& computer_id, bool devices, bool verbose,
-                       bool invites) {
+int ShowRemoteComputer(const std::string& computer_id, bool devices, bool verbose, bool invites) {
   Json::Value info;
   int count = 0;
   if (!GetComputerInfo(computer_id, &info, &count))
     return 1;
   std::string name = JsonMemberText(info, "comp_name");
-  std::string line =
-      PrintableText(computer_id) + "\tRemote computer '" + PrintableText(name) + "'";
+  std::string line = PrintableText(computer_id) + "\tRemote computer '" + PrintableText(name) + "'";
   if (JsonMemberText(info, "status") == "offline") {
     line += " [OFFLINE]";
     if (count != 0)

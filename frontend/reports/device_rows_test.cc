@@ -14,9 +14,9 @@ Json::Value Parse(const std::string& text) {
 
 std::string Describe(const DeviceState& state) {
   const ConnectionDetails& c = state.connection;
-  return std::string(state.locked ? "locked" : "-") + " " +
-         (state.connected ? "connected" : "-") + " " + (state.offline ? "offline" : "-") +
-         " [" + c.client_id + "|" + c.kind + "|" + c.compression + "|" + c.connection_id + "]";
+  return std::string(state.locked ? "locked" : "-") + " " + (state.connected ? "connected" : "-") +
+         " " + (state.offline ? "offline" : "-") + " [" + c.client_id + "|" + c.kind + "|" +
+         c.compression + "|" + c.connection_id + "]";
 }
 
 TEST(DeviceState, DerivedFromTheAnswer) {

@@ -19,10 +19,9 @@ const Json::Value* FirstInvite(const Json::Value& invites) {
 }  // namespace
 
 int ShowInviteComputers(bool devices, bool verbose, bool online, bool offline) {
-  return ListComputers("other", "There is no invites from other accounts", online, offline,
-                       [&](const std::string& id) {
-                         return ShowInviteComputer(id, devices, verbose);
-                       });
+  return ListComputers(
+      "other", "There is no invites from other accounts", online, offline,
+      [&](const std::string& id) { return ShowInviteComputer(id, devices, verbose); });
 }
 
 int ShowInviteComputer(const std::string& computer_id, bool devices, bool verbose) {
@@ -37,14 +36,13 @@ int ShowInviteComputer(const std::string& computer_id, bool devices, bool verbos
               " from other account has no user email.");
     return 1;
   }
-  std::string line = PrintableText(computer_id) + "\tComputer of <" + PrintableText(email) +
-                     "> '" + PrintableText(name) + "'";
+  std::string line = PrintableText(computer_id) + "\tComputer of <" + PrintableText(email) + "> '" +
+                     PrintableText(name) + "'";
   if (JsonMemberText(info, "status") == "offline")
     line += " [OFFLINE]";
   PrintLine(line + " (" + std::to_string(count) + " invites)");
-  return FinishComputerBlock(devices, count, [&]() {
-    return ShowInvitedDevices(computer_id, count, verbose);
-  });
+  return FinishComputerBlock(devices, count,
+                             [&]() { return ShowInvitedDevices(computer_id, count, verbose); });
 }
 
 int ShowInvitedDevices(const std::string& computer_id, int expected_count, bool verbose) {
@@ -61,10 +59,10 @@ int ShowInvitedDevices(const std::string& computer_id, int expected_count, bool 
         if (!invite || !IsObjectOrNull(*invite) || !ReadDeviceState(device, false, &state))
           return PrintWrongData();
         std::string status = JsonMemberText(*invite, "status");
-        std::string line = DeviceLineStart(computer_id, alias, state) + " (invite ID:" +
-                           PrintableText(JsonMemberText(*invite, "id_invite")) + " - " +
-                           (status == "created" ? "waiting for accept" : PrintableText(status)) +
-                           ")";
+        std::string line =
+            DeviceLineStart(computer_id, alias, state) +
+            " (invite ID:" + PrintableText(JsonMemberText(*invite, "id_invite")) + " - " +
+            (status == "created" ? "waiting for accept" : PrintableText(status)) + ")";
         PrintDeviceDetails(line, state, real_id, verbose, false);
         return 0;
       });

@@ -21,8 +21,9 @@ void PrintServerLines(const std::string& server) {
     PrintLine("Login required in order to connect local computer to central server.");
   } else if (server == "server_upgrade_required") {
     PrintLine("Software is outdated.");
-    PrintLine("Please, upgrade your installed Wirenest software to latest version "
-                 "in order to work with current version of Wirenest server.");
+    PrintLine(
+        "Please, upgrade your installed Wirenest software to latest version "
+        "in order to work with current version of Wirenest server.");
   } else if (server == "connected") {
     PrintLine("Computer is logged in to central server.");
   } else {

@@ -103,8 +103,7 @@ TEST(ConnectDevice, ConnectedDeviceIsRefusedAfterTheChannelIsEnabled) {
   StandInScenario unreadable = OneDeviceScenario("");
   unreadable.DeviceInfo("41", "usb-7", "", 0);
   unreadable.Request("WN_ConnectDeviceAsync", AnsweredRequest(7));
-  EXPECT_EQ(RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(unreadable)).out,
-            "Success\n");
+  EXPECT_EQ(RunProgram({"connect-device", "41-usb-7"}, ScenarioRun(unreadable)).out, "Success\n");
 }
 
 TEST(ConnectDevice, NoDriverAnswerNamesTheComputerWithoutDrivers) {
@@ -122,12 +121,9 @@ TEST(ConnectDevice, NoDriverAnswerNamesTheComputerWithoutDrivers) {
     const char* status;
     std::string hint;
   } cases[] = {
-      {"no_driver", 1, kSerialMissing, kRemote},
-      {"no_driver", 0, kDriversOk, kRemote},
-      {"no_driver", 0, kSerialMissing, kLocal},
-      {"no_driver", 0, nullptr, kLocal},
-      {"no_drivers", 0, kSerialMissing, ""},
-      {"No_driver", 0, kSerialMissing, ""},
+      {"no_driver", 1, kSerialMissing, kRemote}, {"no_driver", 0, kDriversOk, kRemote},
+      {"no_driver", 0, kSerialMissing, kLocal},  {"no_driver", 0, nullptr, kLocal},
+      {"no_drivers", 0, kSerialMissing, ""},     {"No_driver", 0, kSerialMissing, ""},
   };
   for (const Case& c : cases) {
     Json::Value is_ok(Json::arrayValue);

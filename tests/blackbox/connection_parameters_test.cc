@@ -58,18 +58,23 @@ TEST(DefaultConnectParameters, SetterSendsTheDocumentWithoutGate) {
     const char* out;
   } cases[] = {
       {{"--compression="}, 1, "{}", "default connect parameters have been changed.\n"},
-      {{"--auto-reconnect"}, 1, "{\"reconnect\":\"true\"}",
+      {{"--auto-reconnect"},
+       1,
+       "{\"reconnect\":\"true\"}",
        "default connect parameters have been changed.\n"},
-      {{"--no", "--comp", "no"}, 1, "{\"compress\":\"no\",\"reconnect\":\"false\"}",
+      {{"--no", "--comp", "no"},
+       1,
+       "{\"compress\":\"no\",\"reconnect\":\"false\"}",
        "default connect parameters have been changed.\n"},
-      {{"--compression=bestspeed"}, 0, "{\"compress\":\"bestspeed\"}",
+      {{"--compression=bestspeed"},
+       0,
+       "{\"compress\":\"bestspeed\"}",
        "ERROR: can't set default connect parameters.\n"},
   };
   for (const Case& c : cases) {
     StandInScenario scenario = ServiceStateUnreadable();
     scenario.Answer("set_default_params", c.accepted);
-    ProgramResult result =
-        RunProgram(WithArguments(c.arguments, "dcp"), ScenarioRun(scenario));
+    ProgramResult result = RunProgram(WithArguments(c.arguments, "dcp"), ScenarioRun(scenario));
     std::string label = testing::PrintToString(c.arguments);
     EXPECT_EQ(result.out, c.out) << label;
     EXPECT_EQ(result.exit_code, c.accepted ? 0 : 1) << label;
@@ -91,17 +96,21 @@ TEST(ConnectionParameters, MisuseShowsHelpWithoutCallingTheLibrary) {
   } cases[] = {
       {{kDefaults, "x"}, kDefaults, "ERROR: extra arguments detected.\n"},
       {{kDefaults, ""}, kDefaults, "ERROR: extra arguments detected.\n"},
-      {{kDefaults, "--a", "x", "--compression=bad"}, kDefaults,
+      {{kDefaults, "--a", "x", "--compression=bad"},
+       kDefaults,
        "ERROR: extra arguments detected.\n"},
       {{kDefaults, "--compression=BestSize"}, kDefaults, "ERROR: wrong compression value.\n"},
       {{kDefaults, "--bad"}, kDefaults, "ERROR: unknown option: --bad\n"},
       {{kChange}, kChange, "ERROR: expected at least 1 mandatory argument.\n"},
-      {{"ccp", "41-usb-7", "41-usb-8"}, kChange,
+      {{"ccp", "41-usb-7", "41-usb-8"},
+       kChange,
        "ERROR: expected at least 1 mandatory argument.\n"},
       {{kChange, "41-usb-7", "--compression=No"}, kChange, "ERROR: wrong compression value.\n"},
-      {{kChange, "41-usb-7", "--auto-reconnect"}, kChange,
+      {{kChange, "41-usb-7", "--auto-reconnect"},
+       kChange,
        "ERROR: unknown option: --auto-reconnect\n"},
-      {{kChange, "41-usb-7", "--compression", "--c=no"}, kChange,
+      {{kChange, "41-usb-7", "--compression", "--c=no"},
+       kChange,
        "ERROR: option --compression is expecting value\n"},
   };
   ProgramRun run = ScenarioRun(OneDeviceScenario(kConnected));
@@ -132,8 +141,8 @@ TEST(ChangeExistingConnectionParams, AlwaysSendsCompress) {
 }
 
 TEST(ChangeExistingConnectionParams, DeviceNotConnectedIsRefusedBeforeTheChannel) {
-  for (const char* info : {"{\"status\":\"shared\"}", "{\"status\":\"local\",\"connect_info\":{}}",
-                           "[]", "{"}) {
+  for (const char* info :
+       {"{\"status\":\"shared\"}", "{\"status\":\"local\",\"connect_info\":{}}", "[]", "{"}) {
     StandInScenario scenario = OneDeviceScenario(info);
     scenario.Request("WN_ChangeExistingConnectionParametersAsync", AnsweredRequest(7));
     ProgramResult result =
@@ -141,8 +150,8 @@ TEST(ChangeExistingConnectionParams, DeviceNotConnectedIsRefusedBeforeTheChannel
     EXPECT_EQ(result.out, "ERROR: device is not connected.\n") << info;
     EXPECT_EQ(result.exit_code, 1) << info;
     EXPECT_EQ(result.err, "") << info;
-    EXPECT_EQ(result.CallLog(), kIsOkCall + DevicesListCall("41") +
-                                    "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
+    EXPECT_EQ(result.CallLog(),
+              kIsOkCall + DevicesListCall("41") + "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n")
         << info;
   }
 }

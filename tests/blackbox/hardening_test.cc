@@ -40,18 +40,33 @@ TEST(BrokenOutput, RunEndsQuietlyWithExitCode1) {
     std::string out;
     std::string calls;  // of the main thread
   } cases[] = {
-      {"help --all | head -n 1", {"help", "--all"}, ProgramOutput::kFirstLine,
-       "Frontend for " + LibraryName() + "\n", ""},
+      {"help --all | head -n 1",
+       {"help", "--all"},
+       ProgramOutput::kFirstLine,
+       "Frontend for " + LibraryName() + "\n",
+       ""},
       {"help --all to a full device", {"help", "--all"}, ProgramOutput::kFull, "", ""},
-      {"help --all to a pipe without reader", {"help", "--all"}, ProgramOutput::kReaderGone,
-       "", ""},
+      {"help --all to a pipe without reader",
+       {"help", "--all"},
+       ProgramOutput::kReaderGone,
+       "",
+       ""},
       {"listing to closed output", {"show-local"}, ProgramOutput::kClosed, "", listing_calls},
-      {"listing to a pipe without reader", {"show-local"}, ProgramOutput::kReaderGone, "",
+      {"listing to a pipe without reader",
+       {"show-local"},
+       ProgramOutput::kReaderGone,
+       "",
        listing_calls},
-      {"action waiting for its answer, output closed", {"lock-device", "41-usb-7"},
-       ProgramOutput::kClosed, "", lock_calls},
-      {"action waiting for its answer, reader gone", {"lock-device", "41-usb-7"},
-       ProgramOutput::kReaderGone, "", lock_calls},
+      {"action waiting for its answer, output closed",
+       {"lock-device", "41-usb-7"},
+       ProgramOutput::kClosed,
+       "",
+       lock_calls},
+      {"action waiting for its answer, reader gone",
+       {"lock-device", "41-usb-7"},
+       ProgramOutput::kReaderGone,
+       "",
+       lock_calls},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
@@ -76,15 +91,19 @@ TEST(TextBeyondAscii, PassesThroughAsUtf8) {
     std::string out;
     std::string last_call;  // of the main thread
   } cases[] = {
-      {{"set-comp-name", "41", "caf\xC3\xA9"}, "Success\n",
-       name_request + "\"caf\xC3\xA9\",-1]"},
-      {{"set-comp-name", "41", "a\xFF" "b"}, "Success\n",
-       name_request + "\"a\xEF\xBF\xBD" "b\",-1]"},
+      {{"set-comp-name", "41", "caf\xC3\xA9"}, "Success\n", name_request + "\"caf\xC3\xA9\",-1]"},
+      {{"set-comp-name", "41",
+        "a\xFF"
+        "b"},
+       "Success\n",
+       name_request + "\"a\xEF\xBF\xBD"
+                      "b\",-1]"},
       {{"set-comp-name", "41", ""}, "Success\n", name_request + "\"\",-1]"},
       {{"whoami"}, "jos\xC3\xA9@example.org\n", "[\"WN_GetEmail\"]"},
       {{"version"}, "2.6 \xE2\x82\xAC \xF0\x9F\x98\x80\n", "[\"WN_GetLibVersion\"]"},
       // The JSON writer escapes what is not ASCII.
-      {{"set-proxy-settings", "--auth", "--user=jos\xC3\xA9", "--passwd=\xFF"}, "Success\n",
+      {{"set-proxy-settings", "--auth", "--user=jos\xC3\xA9", "--passwd=\xFF"},
+       "Success\n",
        R"(["WN_SetProxySettingsAsync","{\"proxy_auth\":{\"enabled\":true,)"
        R"(\"proxy_passwd\":\"\\ufffd\",\"proxy_user\":\"jos\\u00e9\"},)"
        R"(\"proxy_settings\":{\"enabled\":false,\"proxy_host\":\"\",\"proxy_port\":\"\",)"
@@ -119,8 +138,9 @@ TEST(TextWithControlCharacters, IsShownEscaped) {
   StandInScenario whoami;
   whoami.LoggedIn().Answer("email", ResultAndText(1, "me@x.org\nSuccess"));
   StandInScenario version;
-  version.Answer("version",
-                 ResultAndText(1, "2.6\x1b]0;title\x07 \xC2\x9B" "1m caf\xC3\xA9\\n"));
+  version.Answer("version", ResultAndText(1,
+                                          "2.6\x1b]0;title\x07 \xC2\x9B"
+                                          "1m caf\xC3\xA9\\n"));
   StandInScenario status;
   status.Answer("is_ok", 0);
   status.Answer("status", R"({"pipe":"up\r","server":"x\u001b[2J","usb_driver":"OK",)"
@@ -137,11 +157,19 @@ TEST(TextWithControlCharacters, IsShownEscaped) {
   StandInScenario other;
   other.LoggedIn();
   other.ComputerList("other", 1, "[\"7\\u001b8\"]");
-  other.ComputerInfo("7\x1b" "8", R"({"comp_name":"n","email":"boss@example.com> 'fake'\n78\t)"
-                                   R"(Computer of <x","devices":1})");
-  other.DeviceList("7\x1b" "8", 1, "[\"ser-1\"]");
-  other.DeviceInfo("7\x1b" "8", "ser-1",
-                   R"({"name":"Serial","invites":[{"id_invite":"v\n1","status":"x\u0085"}]})");
+  other.ComputerInfo(
+      "7\x1b"
+      "8",
+      R"({"comp_name":"n","email":"boss@example.com> 'fake'\n78\t)"
+      R"(Computer of <x","devices":1})");
+  other.DeviceList(
+      "7\x1b"
+      "8",
+      1, "[\"ser-1\"]");
+  other.DeviceInfo(
+      "7\x1b"
+      "8",
+      "ser-1", R"({"name":"Serial","invites":[{"id_invite":"v\n1","status":"x\u0085"}]})");
   StandInScenario remote;
   remote.LoggedIn().ComputerList("remote", 1, "[\"55\\n\"]");
   struct Case {
@@ -152,17 +180,25 @@ TEST(TextWithControlCharacters, IsShownEscaped) {
   } cases[] = {
       {whoami, {"whoami"}, 0, "me@x.org\\nSuccess\n"},
       {version, {"version"}, 0, "2.6\\x1b]0;title\\x07 \\u009b1m caf\xC3\xA9\\n\n"},
-      {status, {"status"}, 0,
+      {status,
+       {"status"},
+       0,
        "Unknown pipe to service status: up\\r\n"
        "Unknown status of central server: x\\x1b[2J\n"},
-      {parameters, {"default-connect-parameters"}, 0,
+      {parameters,
+       {"default-connect-parameters"},
+       0,
        "compression: no\\tne\nauto reconnect: \\x00\\x7f\\u0085\n"},
-      {local, {"show-local"}, 0,
+      {local,
+       {"show-local"},
+       0,
        "41\tLocal computer: 'desk\\x1b]0;t\\x07' (1 devices)\n"
        "\tDevices:\n"
        "41-ec\t\t\\x1b[8mPen {a\\nb} - connected to computer 4\\r2\n"
        "\t\tInvites: \n\t\t\tID:i\\x07 to <e@x.org\\n> (new\\x1b)\n"},
-      {local, {"show-local", "--verbose", "--no-invites"}, 0,
+      {local,
+       {"show-local", "--verbose", "--no-invites"},
+       0,
        "41\tLocal computer: 'desk\\x1b]0;t\\x07' (1 devices)\n"
        "\tDevices:\n"
        "41-ec\t\t\\x1b[8mPen\n"
@@ -170,7 +206,9 @@ TEST(TextWithControlCharacters, IsShownEscaped) {
        "\t\tReal device id: usb-7\n"
        "\t\tConnected to computer 4\\r2 (direct connection; compression=z\\x0cx; "
        "connection id=c\\u009b)\n"},
-      {other, {"show-invite"}, 0,
+      {other,
+       {"show-invite"},
+       0,
        "7\\x1b8\tComputer of <boss@example.com> 'fake'\\n78\\tComputer of <x> 'n' "
        "(1 invites)\n"
        "\tDevices:\n"
@@ -202,7 +240,9 @@ TEST(StatusOfAnotherForm, GatesRefuseAndReportsSayItIsUnreadable) {
       {"\"connected\"", {"status"}, 1, kNotParsed},
       {"true", {"status"}, 1, kNotParsed},
       // The driver check after "no_driver" finds no drivers it can vouch for.
-      {"[{\"usb_driver\":\"OK\",\"serial_driver\":\"OK\"}]", {"connect-device", "41-usb-7"}, 1,
+      {"[{\"usb_driver\":\"OK\",\"serial_driver\":\"OK\"}]",
+       {"connect-device", "41-usb-7"},
+       1,
        "ERROR: command finished with error: no_driver\n"
        "Local computer does not have virtual USB/COM drivers installed.\n"},
   };
@@ -260,20 +300,44 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
     std::vector<std::string> unset_environment;
     long file_size_limit;
   } cases[] = {
-      {"FIFO", fifo, {"version"}, "ERROR: Unable to get version from library\n",
-       problem(fifo, "is not a regular file"), {}, 0},
+      {"FIFO",
+       fifo,
+       {"version"},
+       "ERROR: Unable to get version from library\n",
+       problem(fifo, "is not a regular file"),
+       {},
+       0},
       {"FIFO", fifo, {"show-local"}, kNoStatus, problem(fifo, "is not a regular file"), {}, 0},
-      {"device", "/dev/zero", {"show-local"}, kNoStatus,
-       problem("/dev/zero", "is not a regular file"), {}, 0},
+      {"device",
+       "/dev/zero",
+       {"show-local"},
+       kNoStatus,
+       problem("/dev/zero", "is not a regular file"),
+       {},
+       0},
       {"directory", folder, unlock, kNoStatus, problem(folder, "is not a regular file"), {}, 0},
-      {"full disk", saved, unlock, kNotSaved,
-       problem(saved, "cannot be written: File too large; the change is refused"), {}, 4096},
-      {"full disk, through a link", link, unlock, kNotSaved,
-       problem(link, "cannot be written: File too large; the change is refused"), {}, 4096},
-      {"no state path", "", unlock, kNotSaved,
+      {"full disk",
+       saved,
+       unlock,
+       kNotSaved,
+       problem(saved, "cannot be written: File too large; the change is refused"),
+       {},
+       4096},
+      {"full disk, through a link",
+       link,
+       unlock,
+       kNotSaved,
+       problem(link, "cannot be written: File too large; the change is refused"),
+       {},
+       4096},
+      {"no state path",
+       "",
+       unlock,
+       kNotSaved,
        problem("no state file",
                "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused"),
-       {"WIRENEST_STATE", "XDG_STATE_HOME", "HOME"}, 0},
+       {"WIRENEST_STATE", "XDG_STATE_HOME", "HOME"},
+       0},
   };
   const std::string world = ReadFile(saved);
   for (const Case& c : cases) {
@@ -313,9 +377,15 @@ TEST(RunsAtOnce, KeepEveryChange) {
     const std::string device = "dev-" + std::to_string(i);
     scenario["world"]["local"]["devices"][i]["id"] = device;
     switch (i % 3) {
-      case 0: runs.push_back({"lock-device", "41-" + device}); break;
-      case 1: runs.push_back({"set-device-description", "41-" + device, "note " + device}); break;
-      case 2: runs.push_back({"send-invite", "41-" + device, device + "@example.org"}); break;
+      case 0:
+        runs.push_back({"lock-device", "41-" + device});
+        break;
+      case 1:
+        runs.push_back({"set-device-description", "41-" + device, "note " + device});
+        break;
+      case 2:
+        runs.push_back({"send-invite", "41-" + device, device + "@example.org"});
+        break;
     }
   }
   TempDir dir;

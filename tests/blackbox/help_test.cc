@@ -12,8 +12,7 @@
 namespace {
 
 void ReplaceEvery(std::string* text, const std::string& from, const std::string& to) {
-  for (size_t at = text->find(from); at != std::string::npos;
-       at = text->find(from, at + to.size()))
+  for (size_t at = text->find(from); at != std::string::npos; at = text->find(from, at + to.size()))
     text->replace(at, from.size(), to);
 }
 
@@ -56,16 +55,32 @@ TEST(Help, Banner) {
 TEST(Help, EveryCommandByNameAndAlias) {
   std::map<std::string, std::string> blocks = GoldenHelpBlocks();
   const char* const aliases[][2] = {
-      {"help", ""}, {"status", "st"}, {"login", ""}, {"show-local", "shl"},
-      {"show-remote", "shr"}, {"show-invite", "shi"}, {"set-comp-name", "scn"},
-      {"logout", ""}, {"connect-device", "cond"}, {"disconnect-device", "disd"},
-      {"default-connect-parameters", "dcp"}, {"set-device-description", "sdd"},
-      {"clear-device-description", "cdd"}, {"lock-device", "ld"}, {"unlock-device", "ud"},
-      {"set-comport-name", "spn"}, {"clear-comport-name", "cpn"},
-      {"get-proxy-settings", "gpx"}, {"set-proxy-settings", "spx"},
-      {"change-existing-connection-params", "ccp"}, {"forget-connection", "fc"},
-      {"send-invite", "sendi"}, {"accept-invite", "acci"}, {"delete-invite", "deli"},
-      {"whoami", ""}, {"version", ""},
+      {"help", ""},
+      {"status", "st"},
+      {"login", ""},
+      {"show-local", "shl"},
+      {"show-remote", "shr"},
+      {"show-invite", "shi"},
+      {"set-comp-name", "scn"},
+      {"logout", ""},
+      {"connect-device", "cond"},
+      {"disconnect-device", "disd"},
+      {"default-connect-parameters", "dcp"},
+      {"set-device-description", "sdd"},
+      {"clear-device-description", "cdd"},
+      {"lock-device", "ld"},
+      {"unlock-device", "ud"},
+      {"set-comport-name", "spn"},
+      {"clear-comport-name", "cpn"},
+      {"get-proxy-settings", "gpx"},
+      {"set-proxy-settings", "spx"},
+      {"change-existing-connection-params", "ccp"},
+      {"forget-connection", "fc"},
+      {"send-invite", "sendi"},
+      {"accept-invite", "acci"},
+      {"delete-invite", "deli"},
+      {"whoami", ""},
+      {"version", ""},
   };
   EXPECT_EQ(blocks.size(), sizeof aliases / sizeof aliases[0]);
   for (const auto& row : aliases) {
@@ -104,8 +119,8 @@ TEST(Help, ReferenceDocumentBuildsWithSphinx) {
   TempDir dir;
   WriteFile(dir.File("conf.py"), "project = 'wnctl'\n");
   WriteFile(dir.File("index.rst"), doc.out);
-  std::string command = "sphinx-build -W -q -b html '" + dir.path() + "' '" +
-                        dir.File("html") + "' > '" + dir.File("sphinx.log") + "' 2>&1";
+  std::string command = "sphinx-build -W -q -b html '" + dir.path() + "' '" + dir.File("html") +
+                        "' > '" + dir.File("sphinx.log") + "' 2>&1";
   int status = system(command.c_str());
   EXPECT_EQ(status, 0) << ReadFile(dir.File("sphinx.log"));
 }

@@ -64,16 +64,14 @@ TEST(Login, PasswordFromRedirectedInput) {
     std::string sent;  // the login request in the call log; empty: none
   } cases[] = {
       {"me@example.org", "", "Password: \nERROR: password should not contain spaces.\n", ""},
-      {"me@example.org", " \t\n\n", "Password: \nERROR: password should not contain spaces.\n",
-       ""},
+      {"me@example.org", " \t\n\n", "Password: \nERROR: password should not contain spaces.\n", ""},
       {"me@example.org", "secret word\nmore\n", "Password: \nSuccessfully logged in.\n",
        R"(["WN_LoginComputerAsync","me@example.org","<password: 6 characters>",-1])"},
       {"me@example.org", "\n   \n  s3cr3t-pass", "Password: \nSuccessfully logged in.\n",
        R"(["WN_LoginComputerAsync","me@example.org","<password: 11 characters>",-1])"},
       {"me\t@example.org", "pw\n", "Password: \nSuccessfully logged in.\n",
        R"(["WN_LoginComputerAsync","me\t@example.org","<password: 2 characters>",-1])"},
-      {"me@example.org", "\r\v\f\tp\x01w\xc3\xa9\r\nrest",
-       "Password: \nSuccessfully logged in.\n",
+      {"me@example.org", "\r\v\f\tp\x01w\xc3\xa9\r\nrest", "Password: \nSuccessfully logged in.\n",
        R"(["WN_LoginComputerAsync","me@example.org","<password: 4 characters>",-1])"},
   };
   for (const Case& c : cases) {
@@ -83,9 +81,9 @@ TEST(Login, PasswordFromRedirectedInput) {
     ProgramResult result = RunProgram({"login", c.email}, run);
     EXPECT_EQ(c.out, result.out) << c.input;
     EXPECT_EQ(c.sent.empty() ? 1 : 0, result.exit_code) << c.input;
-    EXPECT_EQ(kStatusGateCalls + std::string(kEventChannelCalls) +
-                  (c.sent.empty() ? "" : c.sent + "\n"),
-              result.MainThreadCalls())
+    EXPECT_EQ(
+        kStatusGateCalls + std::string(kEventChannelCalls) + (c.sent.empty() ? "" : c.sent + "\n"),
+        result.MainThreadCalls())
         << c.input;
     EXPECT_EQ("", result.err);
   }
@@ -120,9 +118,7 @@ TEST(Login, AnswersInLoginWording) {
 }
 
 TerminalJobSetup LoginJob(const std::vector<int>& ignored_signals = {}) {
-  return {{"login", "me@example.org"},
-          LoginScenario(AnsweredRequest(5).value()),
-          ignored_signals};
+  return {{"login", "me@example.org"}, LoginScenario(AnsweredRequest(5).value()), ignored_signals};
 }
 
 const char kLoginSent[] =
@@ -175,10 +171,10 @@ TEST(Login, SignalAtThePromptGivesTheTerminalBack) {
     std::string keys;  // empty: the signal is sent
     int signal;
   } cases[] = {
-      {"sec\x03", SIGINT}, {"sec\x1c", SIGQUIT}, {"", SIGTERM},   {"", SIGHUP},
-      {"", SIGALRM},       {"", SIGUSR1},        {"", SIGUSR2},   {"", SIGXCPU},
-      {"", SIGXFSZ},       {"", SIGVTALRM},      {"", SIGPROF},   {"", SIGIO},
-      {"", SIGSYS},        {"", SIGABRT},        {"", SIGRTMIN},  {"", kHighRealTimeSignal},
+      {"sec\x03", SIGINT}, {"sec\x1c", SIGQUIT}, {"", SIGTERM},  {"", SIGHUP},
+      {"", SIGALRM},       {"", SIGUSR1},        {"", SIGUSR2},  {"", SIGXCPU},
+      {"", SIGXFSZ},       {"", SIGVTALRM},      {"", SIGPROF},  {"", SIGIO},
+      {"", SIGSYS},        {"", SIGABRT},        {"", SIGRTMIN}, {"", kHighRealTimeSignal},
   };
   for (const auto& c : cases) {
     TerminalJob job(LoginJob());

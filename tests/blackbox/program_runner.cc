@@ -52,9 +52,7 @@ long long NowMs() {
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
-std::string HelpBlock(const std::string& command) {
-  return RunProgram({"help", command}).out;
-}
+std::string HelpBlock(const std::string& command) { return RunProgram({"help", command}).out; }
 
 bool ProgramIsWrapped() {
   const char* words = getenv("WNCTL_TEST_WRAPPER");
@@ -92,8 +90,8 @@ namespace {
 // Reads both pipes until they end, or the deadline passes (then the child is
 // killed); with `first_line_only` the output's pipe is closed after its first
 // line. -1 marks a closed pipe.
-void CollectOutput(pid_t child, int* out_fd, int* err_fd, bool first_line_only,
-                   long long deadline, ProgramResult* result) {
+void CollectOutput(pid_t child, int* out_fd, int* err_fd, bool first_line_only, long long deadline,
+                   ProgramResult* result) {
   char buffer[4096];
   while (*out_fd >= 0 || *err_fd >= 0) {
     pollfd fds[2] = {{*out_fd, POLLIN, 0}, {*err_fd, POLLIN, 0}};
@@ -185,8 +183,7 @@ long long Deadline(const ProgramRun& run) {
 
 }  // namespace
 
-ProgramResult RunProgram(const std::vector<std::string>& arguments,
-                         const ProgramRun& run) {
+ProgramResult RunProgram(const std::vector<std::string>& arguments, const ProgramRun& run) {
   ProgramResult result;
   TempDir dir;
   RunFiles files(dir, run);

@@ -41,7 +41,7 @@ struct ProgramResult {
   std::string err;
   std::vector<std::string> calls;  // the call log, one line per call
 
-  std::string CallLog() const;     // the lines joined, each ending in "\n"
+  std::string CallLog() const;  // the lines joined, each ending in "\n"
   // The same without the drains of the library's thread, whose last one
   // races with the program's exit.
   std::string MainThreadCalls() const;

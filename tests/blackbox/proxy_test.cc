@@ -15,7 +15,6 @@ namespace {
 const char kNoConnection[] =
     "ERROR: no connection to local service. Check output of `status` command.\n";
 
-
 const std::string& SetProxyHelpBlock() {
   static const std::string block = HelpBlock("set-proxy-settings");
   return block;
@@ -35,8 +34,8 @@ std::vector<std::string> SentSettings(const ProgramResult& result) {
     Json::Value call;
     std::string errors;
     std::unique_ptr<Json::CharReader> reader(Json::CharReaderBuilder().newCharReader());
-    if (!reader->parse(line.data(), line.data() + line.size(), &call, &errors) ||
-        !call.isArray() || call[0].asString() != "WN_SetProxySettingsAsync")
+    if (!reader->parse(line.data(), line.data() + line.size(), &call, &errors) || !call.isArray() ||
+        call[0].asString() != "WN_SetProxySettingsAsync")
       continue;
     EXPECT_EQ(3u, call.size()) << line;
     EXPECT_EQ(Json::Value(-1), call[2]) << line;
@@ -122,8 +121,8 @@ TEST(SetProxySettings, SendsTheWholeSettingsDocument) {
        R"("proxy_settings":{"enabled":false,"proxy_host":"","proxy_port":"","proxy_type":""}})"},
       // Prefixes, values in the next argument, the last value winning, and
       // texts that need escaping.
-      {{"--en", "--ty", "socks5", "--h=first", "--h", "10.0.0.1", "--po", "08080", "--a",
-        "--u", "bob smith", "--pa", "p\"w\\d =x", "--no-auth", "--auth"},
+      {{"--en", "--ty", "socks5", "--h=first", "--h", "10.0.0.1", "--po", "08080", "--a", "--u",
+        "bob smith", "--pa", "p\"w\\d =x", "--no-auth", "--auth"},
        R"({"proxy_auth":{"enabled":true,"proxy_passwd":"p\"w\\d =x","proxy_user":"bob smith"},)"
        R"("proxy_settings":{"enabled":true,"proxy_host":"10.0.0.1","proxy_port":"08080",)"
        R"("proxy_type":"socks5"}})"},
@@ -227,8 +226,7 @@ TEST(GetProxySettings, MasksThePassword) {
       {"a password", with_auth("\"proxy_passwd\":\"s3cr3t\","), masked},
       {"an empty password", with_auth("\"proxy_passwd\":\"\","), masked},
       {"a null password", with_auth("\"proxy_passwd\":null,"), masked},
-      {"a password that is not a text", with_auth("\"proxy_passwd\":{\"x\":\"s3cr3t\"},"),
-       masked},
+      {"a password that is not a text", with_auth("\"proxy_passwd\":{\"x\":\"s3cr3t\"},"), masked},
       {"no password", with_auth(""),
        "{\n"
        "   \"proxy_auth\" : {\n"

@@ -21,18 +21,16 @@ StandInScenario InviteWorld() {
       "91", R"({"comp_name":"bob-pc","email":"bob@x.org","status":"offline","devices":0})");
   scenario.ComputerInfo(
       "92", R"({"comp_name":"carol","email":"carol@x.org","status":"offline","devices":1})");
-  scenario.Devices(
-      "90",
-      {{"ser-1", R"({"name":"Serial","description":"lab","status":"online",
+  scenario.Devices("90", {{"ser-1", R"({"name":"Serial","description":"lab","status":"online",
                      "invites":[{"id_invite":"v1","status":"created"},
                                 {"id_invite":"v2","status":"accepted"}]})"},
-       // No locked state here: a "shared" device is connected.
-       {"usb-9", R"({"name":"Drive","status":"shared","locked":true,
+                          // No locked state here: a "shared" device is connected.
+                          {"usb-9", R"({"name":"Drive","status":"shared","locked":true,
                      "connect_info":{"id_connection":"c8","id_comp_client":"41",
                                      "id_redirector":"","is_udp":false,"compress":"zlib"},
                      "invites":[{"id_invite":"v3","status":"accepted"}]})"},
-       // Of invites given as an object, the first by name is shown.
-       {"usb-8", R"({"name":"Dongle","status":"offline",
+                          // Of invites given as an object, the first by name is shown.
+                          {"usb-8", R"({"name":"Dongle","status":"offline",
                      "invites":{"b":{"id_invite":"v5","status":"created"},
                                 "a":{"id_invite":"v4","status":"accepted"}}})"}});
   scenario.Devices("92", {{"ser-2", R"({"name":"Probe","status":"shared",
@@ -93,11 +91,14 @@ TEST(ShowInvite, WholeListingForEachFlag) {
 TEST(ShowInvite, EmptyListForEachFilter) {
   const std::vector<EmptyListCase> cases = {
       {{"show-invite"}, "other", "There is no invites from other accounts\n"},
-      {{"show-invite", "--online"}, "online-other",
+      {{"show-invite", "--online"},
+       "online-other",
        "There is no invites from other accounts which are online\n"},
-      {{"show-invite", "--offline"}, "offline-other",
+      {{"show-invite", "--offline"},
+       "offline-other",
        "There is no invites from other accounts which are offline\n"},
-      {{"show-invite", "--offline", "--online"}, "other",
+      {{"show-invite", "--offline", "--online"},
+       "other",
        "There is no invites from other accounts\n"},
   };
   ExpectEmptyLists(cases);
@@ -105,9 +106,9 @@ TEST(ShowInvite, EmptyListForEachFilter) {
 
 TEST(ShowInvite, Failures) {
   const std::string head = "90\tComputer of <a@x.org> 'a' (2 invites)\n";
-  const std::string block =
-      head + "\tDevices:\n90-b6\t\tPen (invite ID:v1 - accepted)\n"
-             "90-22\t\tPen (invite ID:v1 - accepted)\n\n";
+  const std::string block = head +
+                            "\tDevices:\n90-b6\t\tPen (invite ID:v1 - accepted)\n"
+                            "90-22\t\tPen (invite ID:v1 - accepted)\n\n";
   const std::string first_device = head + "\tDevices:\n90-b6\t\tPen (invite ID:v1 - accepted)\n";
   const char kOffered[] =
       R"({"name":"Pen","status":"online","invites":[{"id_invite":"v1","status":"accepted"}]})";
@@ -120,8 +121,7 @@ TEST(ShowInvite, Failures) {
     std::function<void(StandInScenario&)> change;
     std::string expected;
   } cases[] = {
-      {"login required",
-       [](StandInScenario& s) { s.LoginRequired(); },
+      {"login required", [](StandInScenario& s) { s.LoginRequired(); },
        "ERROR: need to login to central server\n"},
       {"list refused", [](StandInScenario& s) { s.ComputerList("other", -2, "[]"); },
        "ERROR: can't get list of remote computers\n"},
@@ -162,20 +162,17 @@ TEST(ShowInvite, Failures) {
        first_device + "ERROR: failed to parse info about device\n\n"},
       {"second device an array", second_device("[]"),
        first_device + "ERROR: failed to parse info about device\n\n"},
-      {"invites empty", second_device(R"({"name":"Pad","invites":[]})"),
-       first_device + no_invite},
+      {"invites empty", second_device(R"({"name":"Pad","invites":[]})"), first_device + no_invite},
       {"invites an empty object", second_device(R"({"name":"Pad","invites":{}})"),
        first_device + no_invite},
-      {"invites null", second_device(R"({"name":"Pad","invites":null})"),
-       first_device + no_invite},
+      {"invites null", second_device(R"({"name":"Pad","invites":null})"), first_device + no_invite},
       {"invites absent", second_device(R"({"name":"Pad","status":"shared"})"),
        first_device + no_invite},
       {"invites a text", second_device(R"({"name":"Pad","invites":"v1"})"),
        first_device + "ERROR: wrong data returned.\n\n"},
       {"first invite a number", second_device(R"({"name":"Pad","invites":[5,{}]})"),
        first_device + "ERROR: wrong data returned.\n\n"},
-      {"connect_info a number",
-       second_device(R"({"name":"Pad","status":"shared","connect_info":3,
+      {"connect_info a number", second_device(R"({"name":"Pad","status":"shared","connect_info":3,
                          "invites":[{"id_invite":"v2"}]})"),
        first_device + "ERROR: wrong data returned.\n\n"},
   };

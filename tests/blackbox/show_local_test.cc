@@ -14,24 +14,22 @@ namespace {
 StandInScenario LocalWorld() {
   StandInScenario scenario;
   scenario.LoggedIn();
-  scenario.ComputerInfo("local",
-                        R"({"id_comp":"41","comp_name":"desk","devices":6,"local":true})");
+  scenario.ComputerInfo("local", R"({"id_comp":"41","comp_name":"desk","devices":6,"local":true})");
   scenario.Devices(
-      "41",
-      {{"usb-7", R"({"name":"Printer","description":"office","status":"online",
+      "41", {{"usb-7", R"({"name":"Printer","description":"office","status":"online",
                      "invites":[{"id_invite":"i1","email":"a@x.org","status":"created"},
                                 {"id_invite":"i2","email":"b@x.org","status":"accepted"}]})"},
-       // Locked wins over "shared"; its connect_info would not even be readable.
-       {"usb-1", R"({"name":"Scanner","status":"shared","locked":true,"connect_info":"?"})"},
-       {"com-1", R"({"name":"Modem","description":"","status":"shared","locked":false,
+             // Locked wins over "shared"; its connect_info would not even be readable.
+             {"usb-1", R"({"name":"Scanner","status":"shared","locked":true,"connect_info":"?"})"},
+             {"com-1", R"({"name":"Modem","description":"","status":"shared","locked":false,
                      "connect_info":{"id_connection":"c9","id_comp_client":"77",
                                      "id_redirector":"r1","is_udp":true,"compress":"zlib"}})"},
-       // Invites given as an object come in the order of their names.
-       {"usb-4", R"({"name":"Disk","description":"backup","status":"offline",
+             // Invites given as an object come in the order of their names.
+             {"usb-4", R"({"name":"Disk","description":"backup","status":"offline",
                      "invites":{"k2":{"id_invite":"k2id","email":"d@x.org","status":"deleted"},
                                 "k1":{"id_invite":"k1id","email":"c@x.org","status":"created"}}})"},
-       {"cam-1", R"({"name":"Camera","status":"shared","invites":[]})"},
-       {"key-1", R"({"name":"Key","status":"shared","locked":0,
+             {"cam-1", R"({"name":"Camera","status":"shared","invites":[]})"},
+             {"key-1", R"({"name":"Key","status":"shared","locked":0,
                      "connect_info":{"id_connection":"c3","id_comp_client":"88",
                                      "is_udp":"true","compress":"lz4"}})"}});
   return scenario;
@@ -45,11 +43,12 @@ const char kDiskInvites[] =
     "\t\tInvites: \n\t\t\tID:k1id to <c@x.org> (sent)\n\t\t\tID:k2id to <d@x.org> (deleted)\n";
 
 std::string PlainDevices(bool invites) {
-  return std::string("\tDevices:\n") +
-         "41-ec\t\tPrinter {office}\n" + (invites ? kPrinterInvites : "") +
+  return std::string("\tDevices:\n") + "41-ec\t\tPrinter {office}\n" +
+         (invites ? kPrinterInvites : "") +
          "41-b6\t\tScanner - LOCKED\n"
          "41-03\t\tModem - connected to computer 77\n"
-         "41-0c\t\tDisk [OFFLINE] {backup}\n" + (invites ? kDiskInvites : "") +
+         "41-0c\t\tDisk [OFFLINE] {backup}\n" +
+         (invites ? kDiskInvites : "") +
          "41-2c\t\tCamera - connected to computer \n"
          "41-21\t\tKey - connected to computer 88\n";
 }
@@ -59,7 +58,8 @@ std::string VerboseDevices(bool invites) {
          "41-ec\t\tPrinter\n"
          "\t\tDescription: office\n"
          "\t\tReal device id: usb-7\n"
-         "\t\tDevice available for connection\n" + (invites ? kPrinterInvites : "") +
+         "\t\tDevice available for connection\n" +
+         (invites ? kPrinterInvites : "") +
          "41-b6\t\tScanner\n"
          "\t\tReal device id: usb-1\n"
          "\t\tDevice locked\n"
@@ -70,7 +70,8 @@ std::string VerboseDevices(bool invites) {
          "41-0c\t\tDisk [OFFLINE]\n"
          "\t\tDescription: backup\n"
          "\t\tReal device id: usb-4\n"
-         "\t\tDevice available for connection\n" + (invites ? kDiskInvites : "") +
+         "\t\tDevice available for connection\n" +
+         (invites ? kDiskInvites : "") +
          "41-2c\t\tCamera\n"
          "\t\tReal device id: cam-1\n"
          "\t\tConnected to computer  (; compression=; connection id=)\n"
@@ -95,16 +96,17 @@ TEST(ShowLocal, WholeListingForEachFlag) {
 
 TEST(ShowLocal, AsksForLocalThenUsesTheComputersOwnId) {
   ProgramResult result = RunProgram({"show-local"}, ScenarioRun(LocalWorld()));
-  EXPECT_EQ("[\"WN_IsOK\"]\n"
-            "[\"WN_GetComputerInfo\",\"local\"]\n"
-            "[\"WN_GetDevicesList\",\"41\"]\n"
-            "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n"
-            "[\"WN_GetDeviceInfo\",\"41\",\"usb-1\"]\n"
-            "[\"WN_GetDeviceInfo\",\"41\",\"com-1\"]\n"
-            "[\"WN_GetDeviceInfo\",\"41\",\"usb-4\"]\n"
-            "[\"WN_GetDeviceInfo\",\"41\",\"cam-1\"]\n"
-            "[\"WN_GetDeviceInfo\",\"41\",\"key-1\"]\n",
-            result.CallLog());
+  EXPECT_EQ(
+      "[\"WN_IsOK\"]\n"
+      "[\"WN_GetComputerInfo\",\"local\"]\n"
+      "[\"WN_GetDevicesList\",\"41\"]\n"
+      "[\"WN_GetDeviceInfo\",\"41\",\"usb-7\"]\n"
+      "[\"WN_GetDeviceInfo\",\"41\",\"usb-1\"]\n"
+      "[\"WN_GetDeviceInfo\",\"41\",\"com-1\"]\n"
+      "[\"WN_GetDeviceInfo\",\"41\",\"usb-4\"]\n"
+      "[\"WN_GetDeviceInfo\",\"41\",\"cam-1\"]\n"
+      "[\"WN_GetDeviceInfo\",\"41\",\"key-1\"]\n",
+      result.CallLog());
 }
 
 TEST(ShowLocal, WithoutDevicesOnlyTheComputerLine) {
@@ -127,15 +129,13 @@ TEST(ShowLocal, Failures) {
     std::function<void(StandInScenario&)> change;
     std::string expected;
   } cases[] = {
-      {"not logged in",
-       [](StandInScenario& s) { s.LoginRequired(); },
+      {"not logged in", [](StandInScenario& s) { s.LoginRequired(); },
        "ERROR: need to login to central server\n"},
       {"no info", [](StandInScenario& s) { s.ComputerInfo("local", "", 0); },
        "ERROR: can't get info about local computer.\n"},
       {"info not json", [](StandInScenario& s) { s.ComputerInfo("local", "{\"id_comp\":"); },
        "ERROR: bad data format with local computer info.\n"},
-      {"info an array",
-       [](StandInScenario& s) { s.ComputerInfo("local", R"([{"local":true}])"); },
+      {"info an array", [](StandInScenario& s) { s.ComputerInfo("local", R"([{"local":true}])"); },
        "ERROR: bad data format with local computer info.\n"},
       {"info null", [](StandInScenario& s) { s.ComputerInfo("local", "null"); },
        "ERROR: bad data format with local computer info.\n"},
@@ -170,16 +170,14 @@ TEST(ShowLocal, Failures) {
       {"device list an object",
        [](StandInScenario& s) { s.DeviceList("41", 2, R"({"a":"usb-1","b":"usb-2"})"); },
        line + "ERROR: failed to parse json as list of devices ids\n"},
-      {"device list too short",
-       [](StandInScenario& s) { s.DeviceList("41", 2, R"(["usb-1"])"); },
+      {"device list too short", [](StandInScenario& s) { s.DeviceList("41", 2, R"(["usb-1"])"); },
        line + "ERROR: number of devices mismatch\n"},
       {"second device missing", [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "", 0); },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to read info about device\n"},
       {"second device not json",
        [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "{\"name\""); },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to parse info about device\n"},
-      {"second device a text",
-       [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "\"usb-2\""); },
+      {"second device a text", [](StandInScenario& s) { s.DeviceInfo("41", "usb-2", "\"usb-2\""); },
        line + "\tDevices:\n41-b6\t\tPen\nERROR: failed to parse info about device\n"},
       {"locked as text",
        [](StandInScenario& s) {
@@ -230,8 +228,7 @@ TEST(ShowCommands, MisuseIsRefusedAlone) {
       {{"show-remote", "--verb"}, "ERROR: unknown option --verb\n"},
       {{"show-remote", "--online=1"}, "ERROR: unknown option --online=1\n"},
       {{"shr", "--"}, "ERROR: unknown option --\n"},
-      {{"show-remote", "--verbose", "--no-devices", "--x", "41"},
-       "ERROR: unknown option --x\n"},
+      {{"show-remote", "--verbose", "--no-devices", "--x", "41"}, "ERROR: unknown option --x\n"},
   };
   for (const Case& c : cases) {
     ProgramResult result = RunProgram(c.arguments);

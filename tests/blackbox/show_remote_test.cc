@@ -20,18 +20,16 @@ StandInScenario RemoteWorld() {
   scenario.ComputerInfo("62", R"({"comp_name":"server","status":"offline","devices":2})");
   scenario.ComputerInfo("70", R"({"comp_name":"empty","status":"online","devices":0})");
   scenario.ComputerInfo("81", R"({"comp_name":"old","status":"offline","devices":"0"})");
-  scenario.Devices(
-      "55",
-      // "locked" means nothing on a remote computer.
-      {{"usb-36", R"({"name":"Phone","status":"shared","locked":true,
+  scenario.Devices("55",
+                   // "locked" means nothing on a remote computer.
+                   {{"usb-36", R"({"name":"Phone","status":"shared","locked":true,
                       "connect_info":{"id_connection":"c1","id_comp_client":"41",
                                       "is_udp":true,"compress":"no"}})"},
-       {"usb-2", R"({"name":"Mouse","description":"wireless","status":"online"})"},
-       {"usb-3", R"({"name":"Tablet","status":"offline",
+                    {"usb-2", R"({"name":"Mouse","description":"wireless","status":"online"})"},
+                    {"usb-3", R"({"name":"Tablet","status":"offline",
                      "invites":[{"id_invite":"i7","email":"e@x.org","status":"created"}]})"}});
-  scenario.Devices(
-      "62", {{"usb-3", R"({"name":"Hub","status":"offline"})"},
-             {"usb-6", R"({"name":"Pen","status":"shared",
+  scenario.Devices("62", {{"usb-3", R"({"name":"Hub","status":"offline"})"},
+                          {"usb-6", R"({"name":"Pen","status":"shared",
                            "connect_info":{"id_connection":"c5","id_comp_client":"41",
                                            "is_udp":"TRUE","compress":"lz4"}})"}});
   return scenario;
@@ -49,7 +47,8 @@ std::string Block55(bool verbose, bool invites) {
     return kHead55 + std::string("\tDevices:\n") +
            "55-a18\t\tPhone - connected to computer 41\n"
            "55-224\t\tMouse {wireless}\n"
-           "55-a1d\t\tTablet [OFFLINE]\n" + tablet_invites + "\n";
+           "55-a1d\t\tTablet [OFFLINE]\n" +
+           tablet_invites + "\n";
   }
   return kHead55 + std::string("\tDevices:\n") +
          "55-a18\t\tPhone\n"
@@ -59,7 +58,8 @@ std::string Block55(bool verbose, bool invites) {
          "\t\tDescription: wireless\n"
          "\t\tReal device id: usb-2\n"
          "55-a1d\t\tTablet [OFFLINE]\n"
-         "\t\tReal device id: usb-3\n" + tablet_invites + "\n";
+         "\t\tReal device id: usb-3\n" +
+         tablet_invites + "\n";
 }
 
 std::string Block62(bool verbose) {
@@ -86,14 +86,12 @@ TEST(ShowRemote, WholeListingForEachFlag) {
       {{"shr", "--verbose"}, Block55(true, true) + Block62(true) + kBlock70 + kBlock81},
       {{"show-remote", "--no-invites"},
        Block55(false, false) + Block62(false) + kBlock70 + kBlock81},
-      {{"show-remote", "--no-devices"},
-       std::string(kHead55) + kHead62 + kHead70 + kHead81},
+      {{"show-remote", "--no-devices"}, std::string(kHead55) + kHead62 + kHead70 + kHead81},
       {{"show-remote", "--online"}, Block55(false, true) + kBlock70},
       {{"show-remote", "--offline", "--verbose"}, Block62(true) + kBlock81},
       {{"show-remote", "--offline", "--online"},
        Block55(false, true) + Block62(false) + kBlock70 + kBlock81},
-      {{"show-remote", "--online", "--no-devices", "--online"},
-       std::string(kHead55) + kHead70},
+      {{"show-remote", "--online", "--no-devices", "--online"}, std::string(kHead55) + kHead70},
   };
   ExpectListings(RemoteWorld(), cases);
 }
@@ -102,11 +100,14 @@ TEST(ShowRemote, WholeListingForEachFlag) {
 TEST(ShowRemote, EmptyListForEachFilter) {
   const std::vector<EmptyListCase> cases = {
       {{"show-remote"}, "remote", "This account has no remote computers\n"},
-      {{"show-remote", "--online"}, "online-remote",
+      {{"show-remote", "--online"},
+       "online-remote",
        "This account has no remote computers which are online\n"},
-      {{"show-remote", "--offline"}, "offline-remote",
+      {{"show-remote", "--offline"},
+       "offline-remote",
        "This account has no remote computers which are offline\n"},
-      {{"show-remote", "--online", "--offline"}, "remote",
+      {{"show-remote", "--online", "--offline"},
+       "remote",
        "This account has no remote computers\n"},
   };
   ExpectEmptyLists(cases);
@@ -133,8 +134,7 @@ TEST(ShowRemote, Failures) {
        "ERROR: can't parse list of remote computers\n"},
       {"list empty", [](StandInScenario& s) { s.ComputerList("remote", 2, "[]"); },
        "ERROR: number of remote computers mismatch\n"},
-      {"list too long",
-       [](StandInScenario& s) { s.ComputerList("remote", 1, R"(["55","62"])"); },
+      {"list too long", [](StandInScenario& s) { s.ComputerList("remote", 1, R"(["55","62"])"); },
        "ERROR: number of remote computers mismatch\n"},
       {"second computer missing", [](StandInScenario& s) { s.ComputerInfo("62", "", 0); },
        block + "ERROR: can't get info about remote computer 62\n"},
@@ -147,8 +147,7 @@ TEST(ShowRemote, Failures) {
       {"second computer's count an object",
        [](StandInScenario& s) { s.ComputerInfo("62", R"({"comp_name":"b","devices":{}})"); },
        block + "ERROR: wrong data returned.\n"},
-      {"device count changed",
-       [](StandInScenario& s) { s.DeviceList("55", 1, R"(["usb-1"])"); },
+      {"device count changed", [](StandInScenario& s) { s.DeviceList("55", 1, R"(["usb-1"])"); },
        head + "Wrong number of devices: 1\n\n"},
       {"device list not json", [](StandInScenario& s) { s.DeviceList("55", 2, "usb-1"); },
        head + "ERROR: failed to parse json as list of devices ids\n\n"},

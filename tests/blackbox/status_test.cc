@@ -32,28 +32,36 @@ TEST(Status, Reports) {
       {{R"({"pipe":"busy"})"}, 0, "Service pipe is busy: taken by some other client.\n", 2},
       {{R"({"pipe":"disconnected"})"}, 0, "Service is not responding or disabled.\n", 5},
       {{R"({"pipe":"connected","server":"disconnected","usb_driver":"OK","serial_driver":"OK"})"},
-       0, "Can't connect to central server. Check your internet connection.\n", 5},
-      {{kLoginRequired}, 0,
-       "Login required in order to connect local computer to central server.\n", 2},
+       0,
+       "Can't connect to central server. Check your internet connection.\n",
+       5},
+      {{kLoginRequired},
+       0,
+       "Login required in order to connect local computer to central server.\n",
+       2},
       {{kLoggedIn}, 0, "Computer is logged in to central server.\n", 2},
-      {{R"({"pipe":"connected","server":"server_upgrade_required","usb_driver":"bad"})"}, 0,
+      {{R"({"pipe":"connected","server":"server_upgrade_required","usb_driver":"bad"})"},
+       0,
        "Software is outdated.\n"
        "Please, upgrade your installed Wirenest software to latest version in order to "
        "work with current version of Wirenest server.\n"
        "USB driver installation problem. Re-install the software.\n"
        "Serial ports driver installation problem. Re-install the software.\n",
        2},
-      {{R"({"server":"connected","usb_driver":"OK","serial_driver":"OK"})"}, 0,
+      {{R"({"server":"connected","usb_driver":"OK","serial_driver":"OK"})"},
+       0,
        "Unknown pipe to service status: \n"
        "Computer is logged in to central server.\n",
        2},
-      {{"{}"}, 0,
+      {{"{}"},
+       0,
        "Unknown pipe to service status: \n"
        "Unknown status of central server: \n"
        "USB driver installation problem. Re-install the software.\n"
        "Serial ports driver installation problem. Re-install the software.\n",
        2},
-      {{R"({"pipe":"Connected","server":"weird","usb_driver":"OK","serial_driver":"OK"})"}, 0,
+      {{R"({"pipe":"Connected","server":"weird","usb_driver":"OK","serial_driver":"OK"})"},
+       0,
        "Unknown pipe to service status: Connected\n"
        "Unknown status of central server: weird\n",
        2},
@@ -96,12 +104,12 @@ TEST(Status, WhoAmIPassesTheGateFirst) {
        "me@example.com\n", 1},
       {StatusScenario({kLoggedIn}).Answer("email", ResultAndText(0, "ignored")), 1,
        "ERROR: Unable to get email from library\n", 1},
-      {StatusScenario({kLoginRequired}).Answer("email", ResultAndText(1, "me@example.com")),
-       1, "ERROR: need to login to central server\n", 1},
-      {StatusScenario({R"({"pipe":"disconnected"})"}), 1,
-       "ERROR: can't connect to local service\n", 6},
-      {StatusScenario({R"({"pipe":"disconnected"})",
-                       R"({"pipe":"connected","server":"disconnected"})"}),
+      {StatusScenario({kLoginRequired}).Answer("email", ResultAndText(1, "me@example.com")), 1,
+       "ERROR: need to login to central server\n", 1},
+      {StatusScenario({R"({"pipe":"disconnected"})"}), 1, "ERROR: can't connect to local service\n",
+       6},
+      {StatusScenario(
+           {R"({"pipe":"disconnected"})", R"({"pipe":"connected","server":"disconnected"})"}),
        1, "ERROR: can't connect to local service\n", 6},
       {StatusScenario({R"({"pipe":"connected","server":"disconnected"})"}), 1,
        "ERROR: no connection to central server\n", 6},

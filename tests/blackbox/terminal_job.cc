@@ -70,8 +70,8 @@ struct LeaderPipes {
 
 // In the session leader: starts the job and acts as a shell does with it
 // until it ends.
-[[noreturn]] void LeadTheSession(const TerminalJobSetup& setup, const TempDir& dir,
-                                 int terminal, int out, LeaderPipes pipes) {
+[[noreturn]] void LeadTheSession(const TerminalJobSetup& setup, const TempDir& dir, int terminal,
+                                 int out, LeaderPipes pipes) {
   setsid();
   ioctl(terminal, TIOCSCTTY, 0);
   pid_t program = fork();
@@ -288,9 +288,7 @@ termios TerminalJob::Mode() const {
   return mode;
 }
 
-void TerminalJob::SetMode(const termios& mode) {
-  tcsetattr(slave_, TCSANOW, &mode);
-}
+void TerminalJob::SetMode(const termios& mode) { tcsetattr(slave_, TCSANOW, &mode); }
 
 bool TerminalJob::WaitForMode(const termios& mode) {
   // The program sets the mode without a word: it is looked at until then.

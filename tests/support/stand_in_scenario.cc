@@ -87,15 +87,13 @@ StandInScenario& StandInScenario::DeviceList(const std::string& computer, int co
   return *this;
 }
 
-StandInScenario& StandInScenario::DeviceInfo(const std::string& computer,
-                                             const std::string& device, const std::string& text,
-                                             int result) {
+StandInScenario& StandInScenario::DeviceInfo(const std::string& computer, const std::string& device,
+                                             const std::string& text, int result) {
   answers_["device_info"][computer][device] = ResultAndText(result, text);
   return *this;
 }
 
-StandInScenario& StandInScenario::Devices(const std::string& computer,
-                                          const DeviceInfos& devices) {
+StandInScenario& StandInScenario::Devices(const std::string& computer, const DeviceInfos& devices) {
   std::vector<std::string> ids;
   for (const auto& device : devices) {
     ids.push_back(device.first);
@@ -115,14 +113,12 @@ StandInScenario& StandInScenario::Request(const std::string& function,
   return Request(function, request.value());
 }
 
-StandInScenario& StandInScenario::Request(const std::string& function,
-                                          const Json::Value& request) {
+StandInScenario& StandInScenario::Request(const std::string& function, const Json::Value& request) {
   answers_["requests"][function] = request;
   return *this;
 }
 
-StandInScenario& StandInScenario::EarlyDrain(const std::vector<std::string>& batches,
-                                             int times) {
+StandInScenario& StandInScenario::EarlyDrain(const std::vector<std::string>& batches, int times) {
   AppendDrains(batches, times, &answers_["early_drains"]);
   return *this;
 }

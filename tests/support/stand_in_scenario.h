@@ -49,14 +49,11 @@ class StandInScenario {
   // The gate finds a service that waits for a login.
   StandInScenario& LoginRequired();
 
-  StandInScenario& ComputerInfo(const std::string& id, const std::string& text,
-                                int result = 1);
-  StandInScenario& ComputerList(const std::string& filter, int count,
-                                const std::string& text);
+  StandInScenario& ComputerInfo(const std::string& id, const std::string& text, int result = 1);
+  StandInScenario& ComputerList(const std::string& filter, int count, const std::string& text);
   // A list of these ids, counted by their number.
   StandInScenario& ComputerList(const std::string& filter, const std::vector<std::string>& ids);
-  StandInScenario& DeviceList(const std::string& computer, int count,
-                              const std::string& text);
+  StandInScenario& DeviceList(const std::string& computer, int count, const std::string& text);
   StandInScenario& DeviceInfo(const std::string& computer, const std::string& device,
                               const std::string& text, int result = 1);
   // The device list in this order, and each device's answer.

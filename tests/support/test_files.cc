@@ -17,11 +17,13 @@ int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return
 TempDir::TempDir() {
   const char* base = getenv("TMPDIR");
   std::string pattern = std::string(base && base[0] ? base : "/tmp") + "/wnctl-test-XXXXXX";
-  if (mkdtemp(&pattern[0])) path_ = pattern;
+  if (mkdtemp(&pattern[0]))
+    path_ = pattern;
 }
 
 TempDir::~TempDir() {
-  if (!path_.empty()) nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  if (!path_.empty())
+    nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
@@ -44,7 +46,8 @@ void ScopedEnvironment::Unset(const std::string& name) {
 }
 
 void ScopedEnvironment::Remember(const std::string& name) {
-  if (saved_.count(name)) return;
+  if (saved_.count(name))
+    return;
   const char* value = getenv(name.c_str());
   saved_[name] = value ? std::optional<std::string>(value) : std::nullopt;
 }
@@ -63,12 +66,14 @@ std::string ReadFile(const std::string& path) {
 std::vector<std::string> ReadLines(const std::string& path) {
   std::ifstream file(path);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  for (std::string line; std::getline(file, line);)
+    lines.push_back(line);
   return lines;
 }
 
 unsigned FileMode(const std::string& path) {
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) return 0;
+  if (stat(path.c_str(), &info) != 0)
+    return 0;
   return info.st_mode & 07777;
 }

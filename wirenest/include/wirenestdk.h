@@ -39,22 +39,17 @@ int32_t WN_GetProxySettings(VARIANT* settings, int32_t reserved);
 WN_CommandId WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved);
 WN_CommandId WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved);
 WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved);
-WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device,
-                                          VARIANT description, int32_t reserved);
-WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock,
-                                int32_t reserved);
-WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device,
-                                   VARIANT params, int32_t reserved);
-WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device,
-                                      int32_t reserved);
-WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp,
-                                                        VARIANT id_device,
-                                                        VARIANT params,
-                                                        int32_t reserved);
-WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device,
-                                      int32_t reserved);
-WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device,
-                                    VARIANT name, int32_t reserved);
+WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VARIANT description,
+                                          int32_t reserved);
+WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock, int32_t reserved);
+WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT params,
+                                   int32_t reserved);
+WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved);
+WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
+                                                        VARIANT params, int32_t reserved);
+WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved);
+WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT name,
+                                    int32_t reserved);
 WN_CommandId WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved);
 WN_CommandId WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT email,
                                 int32_t reserved);

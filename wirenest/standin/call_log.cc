@@ -7,7 +7,8 @@ namespace standin {
 Json::Value Call(const char* function, std::initializer_list<Json::Value> inputs) {
   Json::Value call(Json::arrayValue);
   call.append(function);
-  for (const Json::Value& input : inputs) call.append(input);
+  for (const Json::Value& input : inputs)
+    call.append(input);
   return call;
 }
 
@@ -16,7 +17,8 @@ std::string CallLogLine(const Json::Value& call) { return CompactJson(call) + "\
 std::string PasswordPlaceholder(const std::string& password) {
   size_t characters = 0;
   for (unsigned char byte : password)
-    if ((byte & 0xC0) != 0x80) ++characters;
+    if ((byte & 0xC0) != 0x80)
+      ++characters;
   return "<password: " + std::to_string(characters) + " characters>";
 }
 

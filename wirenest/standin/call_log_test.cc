@@ -25,7 +25,8 @@ TEST(CallLogTest, PasswordsShowOnlyTheirLengthInCharacters) {
       {"pässwörd", "<password: 8 characters>"},
       {"\xF0\x9F\x94\x91 key", "<password: 5 characters>"},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.shown, PasswordPlaceholder(c.password)) << c.password;
+  for (const auto& c : cases)
+    EXPECT_EQ(c.shown, PasswordPlaceholder(c.password)) << c.password;
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ World DemoWorld() {
   Json::Value json;
   World world;
   std::string error;
-  if (ParseJson(DemoWorldJson(), &json, &error)) WorldFromJson(json, "world", &world, &error);
+  if (ParseJson(DemoWorldJson(), &json, &error))
+    WorldFromJson(json, "world", &world, &error);
   return world;
 }
 

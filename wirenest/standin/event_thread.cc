@@ -20,7 +20,8 @@ void EventThread::SetQueueEnabled(bool enabled) {
 
 void EventThread::Deliver(std::vector<Drain> drains, uint32_t delay_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (stopping_ || drains.empty()) return;
+  if (stopping_ || drains.empty())
+    return;
   Delivery delivery;
   delivery.due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay_ms);
   delivery.drains.assign(drains.begin(), drains.end());
@@ -38,7 +39,8 @@ void EventThread::Deliver(std::vector<Drain> drains, uint32_t delay_ms) {
 
 bool EventThread::NextBatch(std::string* batch) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (batches_.empty()) return false;
+  if (batches_.empty())
+    return false;
   *batch = std::move(batches_.front());
   batches_.pop_front();
   return true;
@@ -48,7 +50,8 @@ bool EventThread::Stop(std::chrono::milliseconds patience) {
   std::unique_lock<std::mutex> lock(mutex_);
   stopping_ = true;
   wake_.notify_all();
-  if (!worker_.joinable()) return !abandoned_;
+  if (!worker_.joinable())
+    return !abandoned_;
   bool on_worker = worker_.get_id() == std::this_thread::get_id();
   bool ended = !on_worker && finished_.wait_for(lock, patience, [this] { return !running_; });
   if (!ended) {
@@ -90,8 +93,10 @@ void EventThread::Loop() {
     }
     Drain drain = std::move(next.drains.front());
     next.drains.pop_front();
-    if (next.drains.empty()) pending_.pop_front();
-    for (std::string& batch : drain) batches_.push_back(std::move(batch));
+    if (next.drains.empty())
+      pending_.pop_front();
+    for (std::string& batch : drain)
+      batches_.push_back(std::move(batch));
     EventCallback callback = callback_;
     lock.unlock();
     try {

@@ -28,7 +28,8 @@ std::atomic<int> g_callback_sleep_ms{0};
 void TakeBatches() {
   std::this_thread::sleep_for(milliseconds(g_callback_sleep_ms));
   Drain drain;
-  for (std::string batch; g_thread->NextBatch(&batch);) drain.push_back(batch);
+  for (std::string batch; g_thread->NextBatch(&batch);)
+    drain.push_back(batch);
   std::lock_guard<std::mutex> lock(g_seen->mutex);
   g_seen->drains.push_back(drain);
   g_seen->times.push_back(Clock::now());

@@ -31,7 +31,8 @@ Result Guarded(Result failure, Body body) noexcept {
 }
 
 int32_t Reply(const Answer& answer, VARIANT* out, int32_t failure) {
-  if (!out || !standin::SetVariantText(out, answer.text)) return failure;
+  if (!out || !standin::SetVariantText(out, answer.text))
+    return failure;
   return answer.result;
 }
 
@@ -59,7 +60,8 @@ int32_t WN_EnableEventsQueue(int32_t enable) {
 int32_t WN_GetEvents(int32_t reserved, VARIANT* batch) {
   return Guarded<int32_t>(0, [&] {
     std::string text;
-    if (!standin::NextEventBatch(reserved, batch ? &text : nullptr)) return 0;
+    if (!standin::NextEventBatch(reserved, batch ? &text : nullptr))
+      return 0;
     return Reply(Answer{1, text}, batch, 0);
   });
 }
@@ -70,10 +72,13 @@ int32_t WN_IsOK(void) {
                Call("WN_IsOK"), kNoAnswer,
                [](ScriptedAnswers* answers) -> std::optional<Answer> {
                  std::optional<int32_t> result = answers->NextIsOk();
-                 if (!result) return std::nullopt;
+                 if (!result)
+                   return std::nullopt;
                  return Answer{*result, ""};
                },
-               [](const World& world) { return Answer{standin::IsOk(world), ""}; })
+               [](const World& world) {
+                 return Answer{standin::IsOk(world), ""};
+               })
         .result;
   });
 }
@@ -175,37 +180,38 @@ int32_t WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
 WN_CommandId WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string address = VariantText(email), secret = VariantText(password);
-    return standin::StartRequest(Call("WN_LoginComputerAsync",
-                        {address, standin::PasswordPlaceholder(secret), reserved}),
-                   [&](World* world) { return standin::LoginComputer(world, address, secret); });
+    return standin::StartRequest(
+        Call("WN_LoginComputerAsync", {address, standin::PasswordPlaceholder(secret), reserved}),
+        [&](World* world) { return standin::LoginComputer(world, address, secret); });
   });
 }
 
 WN_CommandId WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp);
-    return standin::StartRequest(Call("WN_LogoutComputerAsync", {comp, reserved}),
-                   [&](World* world) { return standin::LogoutComputer(world, comp); });
+    return standin::StartRequest(
+        Call("WN_LogoutComputerAsync", {comp, reserved}),
+        [&](World* world) { return standin::LogoutComputer(world, comp); });
   });
 }
 
 WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), text = VariantText(name);
-    return standin::StartRequest(Call("WN_SetComputerNameAsync", {comp, text, reserved}),
-                   [&](World* world) { return standin::SetComputerName(world, comp, text); });
+    return standin::StartRequest(
+        Call("WN_SetComputerNameAsync", {comp, text, reserved}),
+        [&](World* world) { return standin::SetComputerName(world, comp, text); });
   });
 }
 
-WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device,
-                                          VARIANT description, int32_t reserved) {
+WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VARIANT description,
+                                          int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(description);
-    return standin::StartRequest(Call("WN_SetDeviceDescriptionAsync", {comp, device, text, reserved}),
-                   [&](World* world) {
-                     return standin::SetDeviceDescription(world, comp, device, text);
-                   });
+    return standin::StartRequest(
+        Call("WN_SetDeviceDescriptionAsync", {comp, device, text, reserved}),
+        [&](World* world) { return standin::SetDeviceDescription(world, comp, device, text); });
   });
 }
 
@@ -213,8 +219,9 @@ WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock
                                 int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
-    return standin::StartRequest(Call("WN_LockDeviceAsync", {comp, device, lock, reserved}),
-                   [&](World* world) { return standin::LockDevice(world, comp, device, lock); });
+    return standin::StartRequest(
+        Call("WN_LockDeviceAsync", {comp, device, lock, reserved}),
+        [&](World* world) { return standin::LockDevice(world, comp, device, lock); });
   });
 }
 
@@ -223,16 +230,18 @@ WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT p
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(params);
-    return standin::StartRequest(Call("WN_ConnectDeviceAsync", {comp, device, text, reserved}),
-                   [&](World* world) { return standin::ConnectDevice(world, comp, device, text); });
+    return standin::StartRequest(
+        Call("WN_ConnectDeviceAsync", {comp, device, text, reserved}),
+        [&](World* world) { return standin::ConnectDevice(world, comp, device, text); });
   });
 }
 
 WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
-    return standin::StartRequest(Call("WN_DisconnectDeviceAsync", {comp, device, reserved}),
-                   [&](World* world) { return standin::DisconnectDevice(world, comp, device); });
+    return standin::StartRequest(
+        Call("WN_DisconnectDeviceAsync", {comp, device, reserved}),
+        [&](World* world) { return standin::DisconnectDevice(world, comp, device); });
   });
 }
 
@@ -252,8 +261,9 @@ WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT
 WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
-    return standin::StartRequest(Call("WN_ForgetConnectionAsync", {comp, device, reserved}),
-                   [&](World* world) { return standin::ForgetConnection(world, comp, device); });
+    return standin::StartRequest(
+        Call("WN_ForgetConnectionAsync", {comp, device, reserved}),
+        [&](World* world) { return standin::ForgetConnection(world, comp, device); });
   });
 }
 
@@ -262,16 +272,18 @@ WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT 
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(name);
-    return standin::StartRequest(Call("WN_SetComportNameAsync", {comp, device, text, reserved}),
-                   [&](World* world) { return standin::SetComportName(world, comp, device, text); });
+    return standin::StartRequest(
+        Call("WN_SetComportNameAsync", {comp, device, text, reserved}),
+        [&](World* world) { return standin::SetComportName(world, comp, device, text); });
   });
 }
 
 WN_CommandId WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string text = VariantText(settings);
-    return standin::StartRequest(Call("WN_SetProxySettingsAsync", {text, reserved}),
-                   [&](World* world) { return standin::SetProxySettings(world, text); });
+    return standin::StartRequest(
+        Call("WN_SetProxySettingsAsync", {text, reserved}),
+        [&](World* world) { return standin::SetProxySettings(world, text); });
   });
 }
 
@@ -280,24 +292,27 @@ WN_CommandId WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT emai
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       address = VariantText(email);
-    return standin::StartRequest(Call("WN_MakeInviteAsync", {comp, device, address, reserved}),
-                   [&](World* world) { return standin::MakeInvite(world, comp, device, address); });
+    return standin::StartRequest(
+        Call("WN_MakeInviteAsync", {comp, device, address, reserved}),
+        [&](World* world) { return standin::MakeInvite(world, comp, device, address); });
   });
 }
 
 WN_CommandId WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string invite = VariantText(id_invite);
-    return standin::StartRequest(Call("WN_AcceptInviteAsync", {invite, reserved}),
-                   [&](World* world) { return standin::AcceptInvite(world, invite); });
+    return standin::StartRequest(
+        Call("WN_AcceptInviteAsync", {invite, reserved}),
+        [&](World* world) { return standin::AcceptInvite(world, invite); });
   });
 }
 
 WN_CommandId WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string invite = VariantText(id_invite);
-    return standin::StartRequest(Call("WN_DeleteInviteAsync", {invite, reserved}),
-                   [&](World* world) { return standin::DeleteInvite(world, invite); });
+    return standin::StartRequest(
+        Call("WN_DeleteInviteAsync", {invite, reserved}),
+        [&](World* world) { return standin::DeleteInvite(world, invite); });
   });
 }
 

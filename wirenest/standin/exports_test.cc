@@ -54,7 +54,8 @@ void TakeEvents() {
   Drain drain;
   for (;;) {
     ScopedVariant batch;
-    if (!WN_GetEvents(-1, batch.get())) break;
+    if (!WN_GetEvents(-1, batch.get()))
+      break;
     drain.push_back(TextOf(batch));
   }
   std::lock_guard<std::mutex> lock(g_drains.mutex);
@@ -70,7 +71,8 @@ void TakeEventsSlowly() {
   std::this_thread::sleep_for(milliseconds(100));
   for (;;) {
     ScopedVariant batch;
-    if (!WN_GetEvents(-1, batch.get())) break;
+    if (!WN_GetEvents(-1, batch.get()))
+      break;
     g_last_batch = TextOf(batch);
   }
 }
@@ -156,7 +158,8 @@ TEST_F(ExportsTest, CallsFromTwoThreadsKeepTheirLinesWhole) {
   auto calls = [] {
     for (int i = 0; i < 200; ++i) {
       ScopedVariant info;
-      WN_GetComputerInfo(Text("a computer with a rather long name, to make the line long"), info.get());
+      WN_GetComputerInfo(Text("a computer with a rather long name, to make the line long"),
+                         info.get());
     }
   };
   std::thread first(calls), second(calls);
@@ -165,8 +168,9 @@ TEST_F(ExportsTest, CallsFromTwoThreadsKeepTheirLinesWhole) {
   std::vector<std::string> lines = ReadLines(CallLog());
   ASSERT_EQ(400u, lines.size());
   for (const std::string& line : lines)
-    ASSERT_EQ(R"(["WN_GetComputerInfo","a computer with a rather long name, to make the line long"])",
-              line);
+    ASSERT_EQ(
+        R"(["WN_GetComputerInfo","a computer with a rather long name, to make the line long"])",
+        line);
 }
 
 TEST_F(ExportsTest, ABadScenarioFailsEveryCallAfterOneMessage) {
@@ -184,7 +188,8 @@ TEST_F(ExportsTest, ABadScenarioFailsEveryCallAfterOneMessage) {
     ResetForTesting();
     remove(CallLog().c_str());
     UseScenario(c.scenario ? c.scenario : "");
-    if (!c.scenario) environment_.Set("WIRENEST_SCENARIO", dir_.File("missing.json"));
+    if (!c.scenario)
+      environment_.Set("WIRENEST_SCENARIO", dir_.File("missing.json"));
     ScopedVariant out;
     testing::internal::CaptureStderr();
     EXPECT_EQ(0, WN_IsOK());
@@ -273,9 +278,10 @@ TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
   EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(lock, "state_not_saved")},
                                 {CommandResultBatch(missing, "device_not_found")}}),
             WaitForDrains(2));
-  EXPECT_EQ("wirenest stand-in: no state file: neither WIRENEST_STATE, XDG_STATE_HOME nor HOME "
-            "is set; changes are refused\n",
-            testing::internal::GetCapturedStderr());
+  EXPECT_EQ(
+      "wirenest stand-in: no state file: neither WIRENEST_STATE, XDG_STATE_HOME nor HOME "
+      "is set; changes are refused\n",
+      testing::internal::GetCapturedStderr());
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
 }
 

@@ -15,7 +15,8 @@ namespace standin {
 FileDescriptor::~FileDescriptor() { Close(); }
 
 bool FileDescriptor::Close() {
-  if (fd_ < 0) return true;
+  if (fd_ < 0)
+    return true;
   int fd = fd_;
   fd_ = -1;
   return close(fd) == 0;
@@ -39,8 +40,10 @@ bool WriteAll(int fd, const std::string& text) {
   size_t written = 0;
   while (written < text.size()) {
     ssize_t n = write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
     written += static_cast<size_t>(n);
   }
   return true;
@@ -65,12 +68,14 @@ bool ReadAll(int fd, size_t limit, std::string* text, int* error) {
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EINTR)
+      continue;
     if (n < 0) {
       *error = errno;
       return false;
     }
-    if (n == 0) break;
+    if (n == 0)
+      break;
     if (static_cast<size_t>(n) > limit - content.size()) {
       *error = EFBIG;
       return false;
@@ -86,7 +91,8 @@ bool FollowLinks(const std::string& path, std::string* target) {
   for (int hops = 0; hops <= 40; ++hops) {
     struct stat info;
     if (lstat(current.c_str(), &info) != 0) {
-      if (errno != ENOENT) return false;
+      if (errno != ENOENT)
+        return false;
       *target = current;
       return true;
     }
@@ -96,7 +102,8 @@ bool FollowLinks(const std::string& path, std::string* target) {
     }
     std::vector<char> link(PATH_MAX + 1);
     ssize_t n = readlink(current.c_str(), link.data(), link.size());
-    if (n < 0) return false;
+    if (n < 0)
+      return false;
     if (static_cast<size_t>(n) >= link.size()) {
       errno = ENAMETOOLONG;
       return false;
@@ -109,17 +116,22 @@ bool FollowLinks(const std::string& path, std::string* target) {
 }
 
 bool MakeDirectories(const std::string& path) {
-  if (path.empty() || path == "/" || path == ".") return true;
+  if (path.empty() || path == "/" || path == ".")
+    return true;
   struct stat info;
-  if (stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  if (!MakeDirectories(ParentDirectory(path))) return false;
+  if (stat(path.c_str(), &info) == 0)
+    return S_ISDIR(info.st_mode);
+  if (!MakeDirectories(ParentDirectory(path)))
+    return false;
   return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 std::string ParentDirectory(const std::string& path) {
   size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
+  if (slash == std::string::npos)
+    return ".";
+  if (slash == 0)
+    return "/";
   return path.substr(0, slash);
 }
 

@@ -22,19 +22,18 @@ bool RequireArray(const Json::Value& value, const std::string& path, std::string
 bool ReadString(const Json::Value& value, const std::string& path, std::string* out,
                 std::string* error);
 
-bool ReadText(const Json::Value& object, const std::string& path, const char* key,
-              std::string* out, std::string* error);
+bool ReadText(const Json::Value& object, const std::string& path, const char* key, std::string* out,
+              std::string* error);
 bool ReadFlag(const Json::Value& object, const std::string& path, const char* key, bool* out,
               std::string* error);
-bool ReadUint(const Json::Value& object, const std::string& path, const char* key,
-              uint32_t* out, std::string* error);
-bool ReadInt(const Json::Value& value, const std::string& path, int32_t* out,
-             std::string* error);
+bool ReadUint(const Json::Value& object, const std::string& path, const char* key, uint32_t* out,
+              std::string* error);
+bool ReadInt(const Json::Value& value, const std::string& path, int32_t* out, std::string* error);
 bool ReadObject(const Json::Value& object, const std::string& path, const char* key,
                 Json::Value* out, std::string* error);
 // A list of strings, e.g. the batches of one drain.
-bool ReadStrings(const Json::Value& value, const std::string& path,
-                 std::vector<std::string>* out, std::string* error);
+bool ReadStrings(const Json::Value& value, const std::string& path, std::vector<std::string>* out,
+                 std::string* error);
 
 }  // namespace standin
 

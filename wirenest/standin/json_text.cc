@@ -16,11 +16,14 @@ std::string Write(const Json::Value& value, const char* indentation) {
 std::string OneLine(const std::string& text) {
   std::string line;
   for (char c : text) {
-    if (c == '\n' || c == '\t') c = ' ';
-    if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+    if (c == '\n' || c == '\t')
+      c = ' ';
+    if (c == ' ' && (line.empty() || line.back() == ' '))
+      continue;
     line.push_back(c);
   }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
+  while (!line.empty() && line.back() == ' ')
+    line.pop_back();
   return line;
 }
 
@@ -43,7 +46,8 @@ bool ParseJson(const std::string& text, Json::Value* value, std::string* error) 
     parsed = false;
     errors = failure.what();
   }
-  if (!parsed && error) *error = "invalid JSON: " + OneLine(errors);
+  if (!parsed && error)
+    *error = "invalid JSON: " + OneLine(errors);
   return parsed;
 }
 

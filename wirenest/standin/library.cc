@@ -68,7 +68,8 @@ void ReportProblem(const std::string& file, const std::string& problem) {
 struct DeliveriesStopper {
   ~DeliveriesStopper() {
     try {
-      if (Library* library = CurrentLibrary()) library->events.Stop(kStopPatience);
+      if (Library* library = CurrentLibrary())
+        library->events.Stop(kStopPatience);
     } catch (...) {  // nothing better to do while exiting
     }
   }
@@ -77,13 +78,15 @@ struct DeliveriesStopper {
 // Stops the thread and frees the state, which the next call makes afresh.
 void Shutdown() {
   Library* library = CurrentLibrary();
-  if (!library) return;
+  if (!library)
+    return;
   bool stopped = library->events.Stop(kStopPatience);
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_library = nullptr;
   }
-  if (stopped) delete library;
+  if (stopped)
+    delete library;
 }
 
 __attribute__((destructor)) void FreeAtUnload() { Shutdown(); }
@@ -102,8 +105,10 @@ bool LoadWorld(Library* library, const std::string& scenario_path) {
   library->world = library->fresh_world;
   if (!library->state_path.empty()) {
     switch (LoadState(library->state_path, &library->world, &error)) {
-      case StateLoad::kLoaded: return true;
-      case StateLoad::kMissing: break;
+      case StateLoad::kLoaded:
+        return true;
+      case StateLoad::kMissing:
+        break;
       case StateLoad::kBad:
         ReportProblem(library->state_path, error);
         return false;
@@ -131,8 +136,10 @@ Library* CreateLibrary() {
 class Session {
  public:
   explicit Session(const Json::Value& call) : lock_(g_mutex) {
-    if (!g_library) g_library = CreateLibrary();
-    if (!g_library->call_log.empty()) AppendToFile(g_library->call_log, CallLogLine(call));
+    if (!g_library)
+      g_library = CreateLibrary();
+    if (!g_library->call_log.empty())
+      AppendToFile(g_library->call_log, CallLogLine(call));
   }
   Library& library() { return *g_library; }
   bool failed() const { return g_library->failed; }
@@ -142,7 +149,8 @@ class Session {
 };
 
 void ReportSaveFailure(Library* library, const std::string& file, const std::string& problem) {
-  if (!library->save_failure_reported) ReportProblem(file, problem);
+  if (!library->save_failure_reported)
+    ReportProblem(file, problem);
   library->save_failure_reported = true;
 }
 
@@ -162,7 +170,8 @@ bool ChangeWorld(Library* library, const std::function<bool(World*)>& change) {
     return true;
   }
   World changed = library->world;
-  if (!change(&changed)) return true;
+  if (!change(&changed))
+    return true;
   ReportSaveFailure(library, "no state file",
                     "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused");
   return false;
@@ -192,7 +201,8 @@ std::string Batch(const Json::Value& event) {
 
 std::vector<Drain> RequestDrains(Library* library, const ScriptedRequest* script, uint32_t id,
                                  const Effect& effect) {
-  if (script && script->drains) return *script->drains;
+  if (script && script->drains)
+    return *script->drains;
   Drain drain = script ? script->batches : Drain();
   Json::Value answer;
   if (script && script->answer) {
@@ -205,8 +215,10 @@ std::vector<Drain> RequestDrains(Library* library, const ScriptedRequest* script
     });
     answer = CommandResult(id, kept ? error : kStateNotSaved);
   }
-  if (!answer.isNull()) drain.push_back(Batch(answer));
-  if (drain.empty()) return {};
+  if (!answer.isNull())
+    drain.push_back(Batch(answer));
+  if (drain.empty())
+    return {};
   return {drain};
 }
 
@@ -215,18 +227,22 @@ std::vector<Drain> RequestDrains(Library* library, const ScriptedRequest* script
 Answer Query(const Json::Value& call, const Answer& failure, const ScriptedQuery& scripted,
              const WorldQuery& from_world) {
   Session session(call);
-  if (session.failed()) return failure;
-  if (std::optional<Answer> answer = scripted(&session.library().answers)) return *answer;
+  if (session.failed())
+    return failure;
+  if (std::optional<Answer> answer = scripted(&session.library().answers))
+    return *answer;
   return from_world(session.library().world);
 }
 
 uint32_t StartRequest(const Json::Value& call, const Effect& effect) {
   Session session(call);
-  if (session.failed()) return 0;
+  if (session.failed())
+    return 0;
   Library& library = session.library();
   const ScriptedRequest* script = library.answers.Request(call[0].asString());
   uint32_t id = script && script->id ? *script->id : FreshCommandId(&library);
-  if (id == 0) return 0;
+  if (id == 0)
+    return 0;
   library.events.Deliver(RequestDrains(&library, script, id, effect),
                          script ? script->delay_ms : 0);
   return id;
@@ -234,9 +250,11 @@ uint32_t StartRequest(const Json::Value& call, const Effect& effect) {
 
 int32_t SetDefaultConnectParameters(const std::string& params) {
   Session session(Call("WN_SetDefaultConnectParameters", {params}));
-  if (session.failed()) return 0;
+  if (session.failed())
+    return 0;
   Library& library = session.library();
-  if (library.answers.set_default_params()) return *library.answers.set_default_params();
+  if (library.answers.set_default_params())
+    return *library.answers.set_default_params();
   bool valid = false;
   bool kept = ChangeWorld(&library, [&](World* world) {
     valid = SetDefaultConnectParameters(world, params);
@@ -247,19 +265,22 @@ int32_t SetDefaultConnectParameters(const std::string& params) {
 
 int32_t SetEventCallback(EventCallback callback) {
   Session session(Call("WN_SetEventCallback"));
-  if (session.failed()) return 0;
+  if (session.failed())
+    return 0;
   session.library().events.SetCallback(callback);
   return session.library().answers.set_event_callback().value_or(1);
 }
 
 int32_t EnableEventsQueue(int32_t enable) {
   Session session(Call("WN_EnableEventsQueue", {enable}));
-  if (session.failed()) return 0;
+  if (session.failed())
+    return 0;
   Library& library = session.library();
   bool switched_on = enable != 0 && !library.queue_enabled;
   library.queue_enabled = enable != 0;
   library.events.SetQueueEnabled(library.queue_enabled);
-  if (switched_on) library.events.Deliver(library.answers.early_drains(), 0);
+  if (switched_on)
+    library.events.Deliver(library.answers.early_drains(), 0);
   return library.answers.enable_events_queue().value_or(1);
 }
 

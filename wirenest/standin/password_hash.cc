@@ -41,8 +41,8 @@ std::string DigestPassword(const std::string& salt, const std::string& password)
 }
 
 PasswordHash HashPassword(const std::string& password) {
-  uint64_t salt = static_cast<uint64_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  uint64_t salt =
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   try {
     std::random_device random;
     salt ^= (static_cast<uint64_t>(random()) << 32) ^ random();

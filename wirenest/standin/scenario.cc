@@ -21,13 +21,14 @@ bool ReadScenario(const std::string& path, Scenario* scenario, std::string* erro
 
 bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error) {
   Json::Value json;
-  if (!ParseJson(text, &json, error)) return false;
-  if (!RequireObject(json, "the scenario", error)) return false;
+  if (!ParseJson(text, &json, error))
+    return false;
+  if (!RequireObject(json, "the scenario", error))
+    return false;
   Scenario parsed;
   if (json.isMember("world") && !WorldFromJson(json["world"], "world", &parsed.world, error))
     return false;
-  if (json.isMember("answers") &&
-      !ScriptedAnswers::Parse(json["answers"], &parsed.answers, error))
+  if (json.isMember("answers") && !ScriptedAnswers::Parse(json["answers"], &parsed.answers, error))
     return false;
   *scenario = std::move(parsed);
   return true;

@@ -47,7 +47,8 @@ TEST(ScenarioTest, BadFilesSayWhatIsWrong) {
   for (const auto& c : cases) {
     const std::string path = dir.File("bad.json");
     remove(path.c_str());
-    if (c.content) WriteFile(path, c.content);
+    if (c.content)
+      WriteFile(path, c.content);
     Scenario scenario;
     std::string error;
     EXPECT_FALSE(ReadScenario(path, &scenario, &error)) << c.problem;

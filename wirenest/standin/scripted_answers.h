@@ -44,8 +44,7 @@ class ScriptedAnswers {
   std::optional<Answer> ComputerInfo(const std::string& id_comp) const;
   std::optional<Answer> ComputersList(const std::string& filter) const;
   std::optional<Answer> DevicesList(const std::string& id_comp) const;
-  std::optional<Answer> DeviceInfo(const std::string& id_comp,
-                                   const std::string& id_device) const;
+  std::optional<Answer> DeviceInfo(const std::string& id_comp, const std::string& id_device) const;
   std::optional<Answer> InviteInfo(const std::string& id_invite) const;
   const std::optional<int32_t>& set_default_params() const { return set_default_params_; }
   const std::optional<int32_t>& set_event_callback() const { return set_event_callback_; }

@@ -9,22 +9,42 @@
 namespace standin {
 namespace {
 
-const char* const kExports[] = {
-    "WN_SetEventCallback", "WN_EnableEventsQueue", "WN_GetEvents", "WN_IsOK",
-    "WN_GetStatus", "WN_GetEmail", "WN_GetLibVersion", "WN_GetComputerInfo",
-    "WN_GetComputersList", "WN_GetDevicesList", "WN_GetDeviceInfo", "WN_GetInviteInfo",
-    "WN_GetDefaultConnectParameters", "WN_SetDefaultConnectParameters", "WN_GetProxySettings",
-    "WN_LoginComputerAsync", "WN_LogoutComputerAsync", "WN_SetComputerNameAsync",
-    "WN_SetDeviceDescriptionAsync", "WN_LockDeviceAsync", "WN_ConnectDeviceAsync",
-    "WN_DisconnectDeviceAsync", "WN_ChangeExistingConnectionParametersAsync",
-    "WN_ForgetConnectionAsync", "WN_SetComportNameAsync", "WN_SetProxySettingsAsync",
-    "WN_MakeInviteAsync", "WN_AcceptInviteAsync", "WN_DeleteInviteAsync"};
+const char* const kExports[] = {"WN_SetEventCallback",
+                                "WN_EnableEventsQueue",
+                                "WN_GetEvents",
+                                "WN_IsOK",
+                                "WN_GetStatus",
+                                "WN_GetEmail",
+                                "WN_GetLibVersion",
+                                "WN_GetComputerInfo",
+                                "WN_GetComputersList",
+                                "WN_GetDevicesList",
+                                "WN_GetDeviceInfo",
+                                "WN_GetInviteInfo",
+                                "WN_GetDefaultConnectParameters",
+                                "WN_SetDefaultConnectParameters",
+                                "WN_GetProxySettings",
+                                "WN_LoginComputerAsync",
+                                "WN_LogoutComputerAsync",
+                                "WN_SetComputerNameAsync",
+                                "WN_SetDeviceDescriptionAsync",
+                                "WN_LockDeviceAsync",
+                                "WN_ConnectDeviceAsync",
+                                "WN_DisconnectDeviceAsync",
+                                "WN_ChangeExistingConnectionParametersAsync",
+                                "WN_ForgetConnectionAsync",
+                                "WN_SetComportNameAsync",
+                                "WN_SetProxySettingsAsync",
+                                "WN_MakeInviteAsync",
+                                "WN_AcceptInviteAsync",
+                                "WN_DeleteInviteAsync"};
 
 class Library {
  public:
   Library() : handle_(dlopen(WIRENEST_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL)) {}
   ~Library() {
-    if (handle_) dlclose(handle_);
+    if (handle_)
+      dlclose(handle_);
   }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
@@ -38,7 +58,8 @@ class Library {
 TEST(SharedLibraryTest, ExportsTheInterfaceAndHidesTheRest) {
   Library library;
   ASSERT_TRUE(library.loaded()) << dlerror();
-  for (const char* name : kExports) EXPECT_NE(nullptr, library.Find(name)) << name;
+  for (const char* name : kExports)
+    EXPECT_NE(nullptr, library.Find(name)) << name;
   for (const char* hidden : {"SysAllocString", "_ZN7standin11CompactJsonERKN4Json5ValueE",
                              "_ZN7standin15ResetForTestingEv"})
     EXPECT_EQ(nullptr, library.Find(hidden)) << hidden;
@@ -58,7 +79,8 @@ TEST(SharedLibraryTest, AnswersAndUnloadsWhileADeliveryWaits) {
   auto set_callback =
       reinterpret_cast<int32_t (*)(void (*)(void))>(library.Find("WN_SetEventCallback"));
   auto enable_queue = reinterpret_cast<int32_t (*)(int32_t)>(library.Find("WN_EnableEventsQueue"));
-  auto accept = reinterpret_cast<uint32_t (*)(VARIANT, int32_t)>(library.Find("WN_AcceptInviteAsync"));
+  auto accept =
+      reinterpret_cast<uint32_t (*)(VARIANT, int32_t)>(library.Find("WN_AcceptInviteAsync"));
   ASSERT_TRUE(get_version && set_callback && enable_queue && accept);
 
   ScopedVariant version;

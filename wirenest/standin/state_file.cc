@@ -55,7 +55,8 @@ bool ReadState(const std::string& path, std::string* text, std::string* error, b
 
 // The file that `path` leads to, in a directory that exists.
 bool PrepareTarget(const std::string& path, std::string* target, std::string* error) {
-  if (FollowLinks(path, target) && MakeDirectories(ParentDirectory(*target))) return true;
+  if (FollowLinks(path, target) && MakeDirectories(ParentDirectory(*target)))
+    return true;
   *error = SystemError("cannot be written", errno);
   return false;
 }
@@ -65,9 +66,10 @@ bool ReplaceState(const std::string& target, const World& world, std::string* er
   FileDescriptor file(
       open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
   bool written = file.valid() && fchmod(file.get(), 0600) == 0 &&
-                 WriteAll(file.get(), StyledJson(WorldToJson(world))) &&
-                 fsync(file.get()) == 0 && file.Close();
-  if (written && rename(temporary.c_str(), target.c_str()) == 0) return true;
+                 WriteAll(file.get(), StyledJson(WorldToJson(world))) && fsync(file.get()) == 0 &&
+                 file.Close();
+  if (written && rename(temporary.c_str(), target.c_str()) == 0)
+    return true;
   *error = SystemError("cannot be written", errno);
   unlink(temporary.c_str());
   return false;
@@ -94,7 +96,8 @@ bool SaveState(const std::string& path, const World& world, std::string* error) 
 bool ChangeState(const std::string& path, const World& fresh,
                  const std::function<bool(World*)>& change, World* world, std::string* error) {
   std::string target;
-  if (!PrepareTarget(path, &target, error)) return false;
+  if (!PrepareTarget(path, &target, error))
+    return false;
   FileLock lock(target + ".lock");
   if (!lock.held()) {
     *error = SystemError("cannot be locked", lock.error());
@@ -102,9 +105,13 @@ bool ChangeState(const std::string& path, const World& fresh,
   }
   World current;
   switch (LoadState(target, &current, error)) {
-    case StateLoad::kLoaded: break;
-    case StateLoad::kMissing: current = fresh; break;
-    case StateLoad::kBad: return false;
+    case StateLoad::kLoaded:
+      break;
+    case StateLoad::kMissing:
+      current = fresh;
+      break;
+    case StateLoad::kBad:
+      return false;
   }
   World changed = current;
   bool keep = change(&changed);
@@ -123,7 +130,8 @@ std::string DefaultStatePath() {
     base = state_home;
   } else {
     const char* home = getenv("HOME");
-    if (!home || !home[0]) return std::string();
+    if (!home || !home[0])
+      return std::string();
     base = std::string(home) + "/.local/state";
   }
   return base + "/wirenest/standin-world.json";

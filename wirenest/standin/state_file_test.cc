@@ -89,7 +89,8 @@ std::set<std::string> DirectoryEntries(const std::string& path) {
   if (DIR* dir = opendir(path.c_str())) {
     while (dirent* entry = readdir(dir)) {
       std::string name = entry->d_name;
-      if (name != "." && name != "..") names.insert(name);
+      if (name != "." && name != "..")
+        names.insert(name);
     }
     closedir(dir);
   }
@@ -100,7 +101,8 @@ std::set<std::string> DirectoryEntries(const std::string& path) {
 class StartGate {
  public:
   StartGate() {
-    if (pipe(fds_) != 0) fds_[0] = fds_[1] = -1;
+    if (pipe(fds_) != 0)
+      fds_[0] = fds_[1] = -1;
   }
   ~StartGate() { Open(); }
   StartGate(const StartGate&) = delete;
@@ -120,7 +122,8 @@ class StartGate {
 
  private:
   void CloseEnd(int end) {
-    if (fds_[end] >= 0) close(fds_[end]);
+    if (fds_[end] >= 0)
+      close(fds_[end]);
     fds_[end] = -1;
   }
   int fds_[2];
@@ -130,14 +133,17 @@ class StartGate {
 // cannot start.
 pid_t StartChild(const std::function<int()>& body, StartGate* gate = nullptr) {
   pid_t child = fork();
-  if (child != 0) return child;
-  if (gate) gate->Wait();
+  if (child != 0)
+    return child;
+  if (gate)
+    gate->Wait();
   _exit(body());
 }
 
 int ExitCode(pid_t child) {
   int status = 0;
-  if (child <= 0 || waitpid(child, &status, 0) != child) return -1;
+  if (child <= 0 || waitpid(child, &status, 0) != child)
+    return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -153,8 +159,8 @@ TEST(StateFileTest, RefusesWhatIsNotARegularFileOfSaneSizeWithoutWaiting) {
   ASSERT_EQ(0, mkfifo(dir.File("fifo").c_str(), 0600));
   ASSERT_EQ(0, symlink(dir.File("fifo").c_str(), dir.File("link-to-fifo").c_str()));
   ASSERT_EQ(0, mkdir(dir.File("directory").c_str(), 0700));
-  ASSERT_EQ(0, truncate((WriteFile(dir.File("huge"), "{}"), dir.File("huge")).c_str(),
-                        (64 << 20) + 1));
+  ASSERT_EQ(
+      0, truncate((WriteFile(dir.File("huge"), "{}"), dir.File("huge")).c_str(), (64 << 20) + 1));
   const struct {
     std::string path;
     const char* error;
@@ -215,7 +221,8 @@ TEST(StateFileTest, AChangeAppliesToTheWorldOnDiskNotToTheOneReadBefore) {
   fresh.local->comp_name = "fresh";
   World world;
   std::string error;
-  ASSERT_TRUE(ChangeState(path, fresh, [](World*) { return false; }, &world, &error));
+  ASSERT_TRUE(ChangeState(
+      path, fresh, [](World*) { return false; }, &world, &error));
   EXPECT_EQ("fresh", world.local->comp_name);
   EXPECT_EQ(0u, FileMode(path));
 
@@ -265,11 +272,14 @@ TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
     const std::string before = ReadFile(path);
     const std::set<std::string> entries = DirectoryEntries(folder);
     int refused = ExitCode(StartChild([&] {
-      if (!c.restrict()) return 2;
+      if (!c.restrict())
+        return 2;
       World world;
       std::string error;
-      if (ChangeState(path, DemoWorld(), Rename("lost"), &world, &error)) return 1;
-      if (error == c.error) return 0;
+      if (ChangeState(path, DemoWorld(), Rename("lost"), &world, &error))
+        return 1;
+      if (error == c.error)
+        return 0;
       fprintf(stderr, "refused with: %s\n", error.c_str());
       return 1;
     }));
@@ -312,23 +322,27 @@ TEST(StateFileTest, ProcessesChangingTogetherLoseNoChange) {
                                   "friend" + std::to_string(n) + "@example.org");
               return answer == "OK";
             };
-            if (!ChangeState(path, fresh, invite, &world, &error) || answer != "OK") return 1;
+            if (!ChangeState(path, fresh, invite, &world, &error) || answer != "OK")
+              return 1;
           }
           return 0;
         },
         &gate));
   }
   gate.Open();
-  for (pid_t child : children) EXPECT_EQ(0, ExitCode(child));
+  for (pid_t child : children)
+    EXPECT_EQ(0, ExitCode(child));
 
   World world;
   std::string error;
   ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &world, &error)) << error;
   std::set<std::string> ids;
   for (const Device& device : world.local->devices) {
-    if (device.id.compare(0, 4, "dev-") != 0) continue;
+    if (device.id.compare(0, 4, "dev-") != 0)
+      continue;
     EXPECT_EQ(static_cast<size_t>(kChangesEach), device.invites.size()) << device.id;
-    for (const DeviceInvite& invite : device.invites) ids.insert(invite.id_invite);
+    for (const DeviceInvite& invite : device.invites)
+      ids.insert(invite.id_invite);
   }
   EXPECT_EQ(static_cast<size_t>(kProcesses * kChangesEach), ids.size());
 }

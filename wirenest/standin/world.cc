@@ -9,14 +9,16 @@ namespace standin {
 bool IsLoggedIn(const World& world) { return world.account && world.account->logged_in; }
 
 std::string ServerStatus(const World& world) {
-  if (world.service.server) return *world.service.server;
+  if (world.service.server)
+    return *world.service.server;
   return IsLoggedIn(world) ? "connected" : "login_required";
 }
 
 bool IsOffline(const Computer& computer) { return computer.status == "offline"; }
 
 bool EmailsEqual(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
+  if (a.size() != b.size())
+    return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i])))
       return false;
@@ -47,9 +49,11 @@ std::optional<size_t> IndexedPlace(const std::vector<T>& list, IdIndex* index,
     for (size_t i = 0; i < list.size() && index->unique; ++i)
       index->unique = index->first.emplace(IdOf(list[i]), i).second;
   }
-  if (!index->unique) return std::nullopt;
+  if (!index->unique)
+    return std::nullopt;
   auto entry = index->first.find(id);
-  if (entry == index->first.end() || IdOf(list[entry->second]) != id) return std::nullopt;
+  if (entry == index->first.end() || IdOf(list[entry->second]) != id)
+    return std::nullopt;
   return entry->second;
 }
 
@@ -66,9 +70,11 @@ std::optional<ComputerPlace> FindComputer(const World& world, const std::string&
   if (std::optional<size_t> i = IndexedPlace(world.remote, &world.remote_index, id_comp))
     return ComputerPlace{Owner::kAccount, *i};
   for (size_t i = 0; i < world.remote.size(); ++i)
-    if (world.remote[i].id_comp == id_comp) return ComputerPlace{Owner::kAccount, i};
+    if (world.remote[i].id_comp == id_comp)
+      return ComputerPlace{Owner::kAccount, i};
   if (std::optional<size_t> i = IndexedPlace(world.other, &world.other_index, id_comp)) {
-    if (!OffersADevice(world.other[*i])) return std::nullopt;
+    if (!OffersADevice(world.other[*i]))
+      return std::nullopt;
     return ComputerPlace{Owner::kOtherAccount, *i};
   }
   for (size_t i = 0; i < world.other.size(); ++i)
@@ -81,18 +87,21 @@ std::vector<size_t> VisibleDevices(const World& world, const ComputerPlace& plac
   const Computer& computer = ComputerAt(world, place);
   std::vector<size_t> visible;
   for (size_t i = 0; i < computer.devices.size(); ++i)
-    if (IsVisible(computer.devices[i], place.owner)) visible.push_back(i);
+    if (IsVisible(computer.devices[i], place.owner))
+      visible.push_back(i);
   return visible;
 }
 
 std::optional<DevicePlace> FindDevice(const World& world, const std::string& id_comp,
                                       const std::string& id_device) {
   std::optional<ComputerPlace> computer = FindComputer(world, id_comp);
-  if (!computer) return std::nullopt;
+  if (!computer)
+    return std::nullopt;
   const Computer& found = ComputerAt(world, *computer);
   const std::vector<Device>& devices = found.devices;
   if (std::optional<size_t> i = IndexedPlace(devices, &found.device_index, id_device)) {
-    if (!IsVisible(devices[*i], computer->owner)) return std::nullopt;
+    if (!IsVisible(devices[*i], computer->owner))
+      return std::nullopt;
     return DevicePlace{*computer, *i};
   }
   for (size_t i = 0; i < devices.size(); ++i)
@@ -103,8 +112,10 @@ std::optional<DevicePlace> FindDevice(const World& world, const std::string& id_
 
 std::optional<InvitePlace> FindInvite(const World& world, const std::string& id_invite) {
   std::vector<ComputerPlace> computers;
-  if (world.local) computers.push_back({Owner::kLocal, 0});
-  for (size_t i = 0; i < world.remote.size(); ++i) computers.push_back({Owner::kAccount, i});
+  if (world.local)
+    computers.push_back({Owner::kLocal, 0});
+  for (size_t i = 0; i < world.remote.size(); ++i)
+    computers.push_back({Owner::kAccount, i});
   for (size_t i = 0; i < world.other.size(); ++i)
     computers.push_back({Owner::kOtherAccount, i});
   for (const ComputerPlace& computer : computers) {
@@ -119,9 +130,12 @@ std::optional<InvitePlace> FindInvite(const World& world, const std::string& id_
 
 const Computer& ComputerAt(const World& world, const ComputerPlace& place) {
   switch (place.owner) {
-    case Owner::kLocal: return *world.local;
-    case Owner::kAccount: return world.remote[place.index];
-    case Owner::kOtherAccount: break;
+    case Owner::kLocal:
+      return *world.local;
+    case Owner::kAccount:
+      return world.remote[place.index];
+    case Owner::kOtherAccount:
+      break;
   }
   return world.other[place.index];
 }

@@ -22,18 +22,23 @@ struct ConnectionParameters {
 
 // The compression names that requests use, and the ones connections report.
 std::optional<std::string> ConnectionCompression(const std::string& name) {
-  if (name == "bestsize" || name == "zlib") return std::string("zlib");
-  if (name == "bestspeed" || name == "lz4") return std::string("lz4");
-  if (name == "no") return name;
+  if (name == "bestsize" || name == "zlib")
+    return std::string("zlib");
+  if (name == "bestspeed" || name == "lz4")
+    return std::string("lz4");
+  if (name == "no")
+    return name;
   return std::nullopt;
 }
 
 bool ReadConnectionParameters(const Json::Value& json, ConnectionParameters* params) {
-  if (!json.isObject()) return false;
+  if (!json.isObject())
+    return false;
   const Json::Value& compress = json["compress"];
   if (compress.isString() && !compress.asString().empty()) {
     params->compress = ConnectionCompression(compress.asString());
-    if (!params->compress) return false;
+    if (!params->compress)
+      return false;
   } else if (!compress.isNull() && !compress.isString()) {
     return false;
   }
@@ -55,11 +60,15 @@ bool ParseConnectionParameters(const std::string& text, ConnectionParameters* pa
 std::vector<const Device*> AllDevices(const World& world) {
   std::vector<const Device*> devices;
   auto add = [&devices](const Computer& computer) {
-    for (const Device& device : computer.devices) devices.push_back(&device);
+    for (const Device& device : computer.devices)
+      devices.push_back(&device);
   };
-  if (world.local) add(*world.local);
-  for (const Computer& computer : world.remote) add(computer);
-  for (const Computer& computer : world.other) add(computer);
+  if (world.local)
+    add(*world.local);
+  for (const Computer& computer : world.remote)
+    add(computer);
+  for (const Computer& computer : world.other)
+    add(computer);
   return devices;
 }
 
@@ -67,7 +76,8 @@ std::vector<const Device*> AllDevices(const World& world) {
 std::string FreshId(const std::string& prefix, const std::vector<std::string>& taken) {
   unsigned long highest = 0;
   for (const std::string& id : taken) {
-    if (id.compare(0, prefix.size(), prefix) != 0) continue;
+    if (id.compare(0, prefix.size(), prefix) != 0)
+      continue;
     highest = std::max(highest, strtoul(id.c_str() + prefix.size(), nullptr, 10));
   }
   return prefix + std::to_string(highest + 1);
@@ -76,14 +86,16 @@ std::string FreshId(const std::string& prefix, const std::vector<std::string>& t
 std::string FreshInviteId(const World& world) {
   std::vector<std::string> taken;
   for (const Device* device : AllDevices(world))
-    for (const DeviceInvite& invite : device->invites) taken.push_back(invite.id_invite);
+    for (const DeviceInvite& invite : device->invites)
+      taken.push_back(invite.id_invite);
   return FreshId("inv-", taken);
 }
 
 std::string FreshConnectionId(const World& world) {
   std::vector<std::string> taken;
   for (const Device* device : AllDevices(world))
-    if (device->connect_info) taken.push_back(device->connect_info->id_connection);
+    if (device->connect_info)
+      taken.push_back(device->connect_info->id_connection);
   return FreshId("conn-", taken);
 }
 
@@ -95,7 +107,8 @@ std::optional<DevicePlace> RequestedDevice(const World& world, const std::string
     return std::nullopt;
   }
   std::optional<DevicePlace> place = FindDevice(world, id_comp, id_device);
-  if (!place) *error = FindComputer(world, id_comp) ? "device_not_found" : "computer_not_found";
+  if (!place)
+    *error = FindComputer(world, id_comp) ? "device_not_found" : "computer_not_found";
   return place;
 }
 
@@ -106,7 +119,8 @@ std::optional<InvitePlace> RequestedInvite(const World& world, const std::string
     return std::nullopt;
   }
   std::optional<InvitePlace> place = FindInvite(world, id_invite);
-  if (!place) *error = "invite_not_found";
+  if (!place)
+    *error = "invite_not_found";
   return place;
 }
 
@@ -118,17 +132,21 @@ bool IsConnected(const Device& device) {
 
 bool HasAcceptedInvite(const Device& device) {
   for (const DeviceInvite& invite : device.invites)
-    if (invite.status == "accepted") return true;
+    if (invite.status == "accepted")
+      return true;
   return false;
 }
 
 std::string ConnectionRefusal(const World& world, const DevicePlace& place) {
   const Device& device = DeviceAt(world, place);
-  if (place.computer.owner == Owner::kLocal) return "device_is_local";
+  if (place.computer.owner == Owner::kLocal)
+    return "device_is_local";
   if (IsOffline(ComputerAt(world, place.computer)) || device.status == "offline")
     return "device_offline";
-  if (device.locked) return "device_locked";
-  if (device.status == "shared") return "device_busy";
+  if (device.locked)
+    return "device_locked";
+  if (device.status == "shared")
+    return "device_busy";
   if (place.computer.owner == Owner::kOtherAccount && !HasAcceptedInvite(device))
     return "invite_not_accepted";
   return std::string();
@@ -136,10 +154,11 @@ std::string ConnectionRefusal(const World& world, const DevicePlace& place) {
 
 }  // namespace
 
-std::string LoginComputer(World* world, const std::string& email,
-                          const std::string& password) {
-  if (IsLoggedIn(*world)) return "already_logged_in";
-  if (ServerStatus(*world) != "login_required") return "server_unreachable";
+std::string LoginComputer(World* world, const std::string& email, const std::string& password) {
+  if (IsLoggedIn(*world))
+    return "already_logged_in";
+  if (ServerStatus(*world) != "login_required")
+    return "server_unreachable";
   if (!world->account || !EmailsEqual(email, world->account->email) ||
       !PasswordMatches(world->account->password, password))
     return "wrong_credentials";
@@ -149,9 +168,11 @@ std::string LoginComputer(World* world, const std::string& email,
 }
 
 std::string LogoutComputer(World* world, const std::string& id_comp) {
-  if (!IsLoggedIn(*world)) return "not_logged_in";
+  if (!IsLoggedIn(*world))
+    return "not_logged_in";
   std::optional<ComputerPlace> place = FindComputer(*world, id_comp);
-  if (!place) return "computer_not_found";
+  if (!place)
+    return "computer_not_found";
   switch (place->owner) {
     case Owner::kLocal:
       world->account->logged_in = false;
@@ -160,29 +181,34 @@ std::string LogoutComputer(World* world, const std::string& id_comp) {
     case Owner::kAccount:
       world->remote.erase(world->remote.begin() + static_cast<std::ptrdiff_t>(place->index));
       return kOk;
-    case Owner::kOtherAccount: break;
+    case Owner::kOtherAccount:
+      break;
   }
   return "access_denied";
 }
 
-std::string SetComputerName(World* world, const std::string& id_comp,
-                            const std::string& name) {
-  if (!IsLoggedIn(*world)) return "not_logged_in";
+std::string SetComputerName(World* world, const std::string& id_comp, const std::string& name) {
+  if (!IsLoggedIn(*world))
+    return "not_logged_in";
   std::optional<ComputerPlace> place = FindComputer(*world, id_comp);
-  if (!place) return "computer_not_found";
-  if (place->owner == Owner::kOtherAccount) return "access_denied";
-  if (name.empty()) return "invalid_name";
+  if (!place)
+    return "computer_not_found";
+  if (place->owner == Owner::kOtherAccount)
+    return "access_denied";
+  if (name.empty())
+    return "invalid_name";
   ComputerAt(world, *place).comp_name = name;
   return kOk;
 }
 
 std::string SetDeviceDescription(World* world, const std::string& id_comp,
-                                 const std::string& id_device,
-                                 const std::string& description) {
+                                 const std::string& id_device, const std::string& description) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
-  if (!IsOwn(*place)) return "access_denied";
+  if (!place)
+    return error;
+  if (!IsOwn(*place))
+    return "access_denied";
   DeviceAt(world, *place).description = description;
   return kOk;
 }
@@ -191,21 +217,26 @@ std::string LockDevice(World* world, const std::string& id_comp, const std::stri
                        bool lock) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
-  if (place->computer.owner != Owner::kLocal) return "device_not_local";
+  if (!place)
+    return error;
+  if (place->computer.owner != Owner::kLocal)
+    return "device_not_local";
   DeviceAt(world, *place).locked = lock;
   return kOk;
 }
 
-std::string ConnectDevice(World* world, const std::string& id_comp,
-                          const std::string& id_device, const std::string& params) {
+std::string ConnectDevice(World* world, const std::string& id_comp, const std::string& id_device,
+                          const std::string& params) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
+  if (!place)
+    return error;
   error = ConnectionRefusal(*world, *place);
-  if (!error.empty()) return error;
+  if (!error.empty())
+    return error;
   ConnectionParameters requested, defaults;
-  if (!ParseConnectionParameters(params, &requested)) return "invalid_parameters";
+  if (!ParseConnectionParameters(params, &requested))
+    return "invalid_parameters";
   ReadConnectionParameters(world->default_params, &defaults);
   ConnectInfo info;
   info.id_connection = FreshConnectionId(*world);
@@ -222,26 +253,32 @@ std::string DisconnectDevice(World* world, const std::string& id_comp,
                              const std::string& id_device) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
+  if (!place)
+    return error;
   Device& device = DeviceAt(world, *place);
-  if (!IsConnected(device)) return "device_not_connected";
+  if (!IsConnected(device))
+    return "device_not_connected";
   device.status = "free";
   device.connect_info.reset();
   return kOk;
 }
 
 std::string ChangeConnectionParameters(World* world, const std::string& id_comp,
-                                       const std::string& id_device,
-                                       const std::string& params) {
+                                       const std::string& id_device, const std::string& params) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
+  if (!place)
+    return error;
   Device& device = DeviceAt(world, *place);
-  if (!IsConnected(device)) return "device_not_connected";
+  if (!IsConnected(device))
+    return "device_not_connected";
   ConnectionParameters requested;
-  if (!ParseConnectionParameters(params, &requested)) return "invalid_parameters";
-  if (requested.compress) device.connect_info->compress = *requested.compress;
-  if (requested.reconnect) device.connect_info->reconnect = *requested.reconnect;
+  if (!ParseConnectionParameters(params, &requested))
+    return "invalid_parameters";
+  if (requested.compress)
+    device.connect_info->compress = *requested.compress;
+  if (requested.reconnect)
+    device.connect_info->reconnect = *requested.reconnect;
   return kOk;
 }
 
@@ -249,27 +286,33 @@ std::string ForgetConnection(World* world, const std::string& id_comp,
                              const std::string& id_device) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
+  if (!place)
+    return error;
   Device& device = DeviceAt(world, *place);
-  if (!device.connect_info) return "connection_not_found";
+  if (!device.connect_info)
+    return "connection_not_found";
   device.connect_info.reset();
-  if (device.status == "shared") device.status = "free";
+  if (device.status == "shared")
+    device.status = "free";
   return kOk;
 }
 
-std::string SetComportName(World* world, const std::string& id_comp,
-                           const std::string& id_device, const std::string& name) {
+std::string SetComportName(World* world, const std::string& id_comp, const std::string& id_device,
+                           const std::string& name) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
-  if (place->computer.owner == Owner::kLocal) return "device_is_local";
+  if (!place)
+    return error;
+  if (place->computer.owner == Owner::kLocal)
+    return "device_is_local";
   DeviceAt(world, *place).comport_name = name;
   return kOk;
 }
 
 std::string SetProxySettings(World* world, const std::string& settings) {
   Json::Value json;
-  if (!ParseJson(settings, &json, nullptr) || !json.isObject()) return "invalid_parameters";
+  if (!ParseJson(settings, &json, nullptr) || !json.isObject())
+    return "invalid_parameters";
   world->proxy = json;
   return kOk;
 }
@@ -278,10 +321,14 @@ std::string MakeInvite(World* world, const std::string& id_comp, const std::stri
                        const std::string& email) {
   std::string error;
   std::optional<DevicePlace> place = RequestedDevice(*world, id_comp, id_device, &error);
-  if (!place) return error;
-  if (!IsOwn(*place)) return "access_denied";
-  if (email.find('@') == std::string::npos) return "invalid_email";
-  if (EmailsEqual(email, world->account->email)) return "cannot_invite_self";
+  if (!place)
+    return error;
+  if (!IsOwn(*place))
+    return "access_denied";
+  if (email.find('@') == std::string::npos)
+    return "invalid_email";
+  if (EmailsEqual(email, world->account->email))
+    return "cannot_invite_self";
   DeviceInvite invite;
   invite.id_invite = FreshInviteId(*world);
   invite.email = email;
@@ -292,10 +339,13 @@ std::string MakeInvite(World* world, const std::string& id_comp, const std::stri
 std::string AcceptInvite(World* world, const std::string& id_invite) {
   std::string error;
   std::optional<InvitePlace> place = RequestedInvite(*world, id_invite, &error);
-  if (!place) return error;
-  if (IsOwn(place->device)) return "own_invite";
+  if (!place)
+    return error;
+  if (IsOwn(place->device))
+    return "own_invite";
   DeviceInvite& invite = DeviceAt(world, place->device).invites[place->index];
-  if (invite.status == "accepted") return "invite_already_accepted";
+  if (invite.status == "accepted")
+    return "invite_already_accepted";
   invite.status = "accepted";
   return kOk;
 }
@@ -303,7 +353,8 @@ std::string AcceptInvite(World* world, const std::string& id_invite) {
 std::string DeleteInvite(World* world, const std::string& id_invite) {
   std::string error;
   std::optional<InvitePlace> place = RequestedInvite(*world, id_invite, &error);
-  if (!place) return error;
+  if (!place)
+    return error;
   std::vector<DeviceInvite>& invites = DeviceAt(world, place->device).invites;
   invites.erase(invites.begin() + static_cast<std::ptrdiff_t>(place->index));
   return kOk;
@@ -311,7 +362,8 @@ std::string DeleteInvite(World* world, const std::string& id_invite) {
 
 bool SetDefaultConnectParameters(World* world, const std::string& params) {
   Json::Value json;
-  if (!ParseJson(params, &json, nullptr) || !json.isObject()) return false;
+  if (!ParseJson(params, &json, nullptr) || !json.isObject())
+    return false;
   world->default_params = json;
   return true;
 }

@@ -18,16 +18,16 @@ std::string SetDeviceDescription(World* world, const std::string& id_comp,
 std::string LockDevice(World* world, const std::string& id_comp, const std::string& id_device,
                        bool lock);
 // `params`: {"compress": "bestsize"/"bestspeed"/"no", "reconnect": "true"/"false"}.
-std::string ConnectDevice(World* world, const std::string& id_comp,
-                          const std::string& id_device, const std::string& params);
+std::string ConnectDevice(World* world, const std::string& id_comp, const std::string& id_device,
+                          const std::string& params);
 std::string DisconnectDevice(World* world, const std::string& id_comp,
                              const std::string& id_device);
 std::string ChangeConnectionParameters(World* world, const std::string& id_comp,
                                        const std::string& id_device, const std::string& params);
 std::string ForgetConnection(World* world, const std::string& id_comp,
                              const std::string& id_device);
-std::string SetComportName(World* world, const std::string& id_comp,
-                           const std::string& id_device, const std::string& name);
+std::string SetComportName(World* world, const std::string& id_comp, const std::string& id_device,
+                           const std::string& name);
 std::string SetProxySettings(World* world, const std::string& settings);
 std::string MakeInvite(World* world, const std::string& id_comp, const std::string& id_device,
                        const std::string& email);

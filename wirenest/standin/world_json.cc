@@ -6,8 +6,8 @@ namespace standin {
 
 namespace {
 
-bool ReadId(const Json::Value& object, const std::string& path, const char* key,
-            std::string* out, std::string* error) {
+bool ReadId(const Json::Value& object, const std::string& path, const char* key, std::string* out,
+            std::string* error) {
   if (!object.isMember(key)) {
     *error = MemberPath(path, key) + " is missing";
     return false;
@@ -19,13 +19,16 @@ bool ReadId(const Json::Value& object, const std::string& path, const char* key,
 template <typename T, typename Reader>
 bool ReadList(const Json::Value& object, const std::string& path, const char* key,
               std::vector<T>* out, std::string* error, Reader read) {
-  if (!object.isMember(key)) return true;
+  if (!object.isMember(key))
+    return true;
   const std::string list_path = MemberPath(path, key);
   const Json::Value& list = object[key];
-  if (!RequireArray(list, list_path, error)) return false;
+  if (!RequireArray(list, list_path, error))
+    return false;
   for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
     T item;
-    if (!read(list[i], ElementPath(list_path, i), &item, error)) return false;
+    if (!read(list[i], ElementPath(list_path, i), &item, error))
+      return false;
     out->push_back(item);
   }
   return true;
@@ -60,7 +63,8 @@ bool ReadDevice(const Json::Value& json, const std::string& path, Device* device
       !ReadText(json, path, "comport_name", &device->comport_name, error) ||
       !ReadList(json, path, "invites", &device->invites, error, ReadInvite))
     return false;
-  if (!json.isMember("connect_info")) return true;
+  if (!json.isMember("connect_info"))
+    return true;
   device->connect_info.emplace();
   return ReadConnectInfo(json["connect_info"], MemberPath(path, "connect_info"),
                          &*device->connect_info, error);
@@ -78,27 +82,28 @@ bool ReadComputer(const Json::Value& json, const std::string& path, Computer* co
 
 bool ReadAccount(const Json::Value& json, const std::string& path, Account* account,
                  std::string* error) {
-  if (!RequireObject(json, path, error) ||
-      !ReadText(json, path, "email", &account->email, error) ||
+  if (!RequireObject(json, path, error) || !ReadText(json, path, "email", &account->email, error) ||
       !ReadFlag(json, path, "logged_in", &account->logged_in, error) ||
       !ReadText(json, path, "password_salt", &account->password.salt, error) ||
       !ReadText(json, path, "password_hash", &account->password.digest, error))
     return false;
-  if (!json.isMember("password")) return true;
+  if (!json.isMember("password"))
+    return true;
   std::string password;
-  if (!ReadText(json, path, "password", &password, error)) return false;
+  if (!ReadText(json, path, "password", &password, error))
+    return false;
   account->password = HashPassword(password);
   return true;
 }
 
 bool ReadService(const Json::Value& json, const std::string& path, Service* service,
                  std::string* error) {
-  if (!RequireObject(json, path, error) ||
-      !ReadText(json, path, "pipe", &service->pipe, error) ||
+  if (!RequireObject(json, path, error) || !ReadText(json, path, "pipe", &service->pipe, error) ||
       !ReadText(json, path, "usb_driver", &service->usb_driver, error) ||
       !ReadText(json, path, "serial_driver", &service->serial_driver, error))
     return false;
-  if (!json.isMember("server")) return true;
+  if (!json.isMember("server"))
+    return true;
   service->server.emplace();
   return ReadText(json, path, "server", &*service->server, error);
 }
@@ -111,9 +116,11 @@ Json::Value DeviceToJson(const Device& device) {
   json["status"] = device.status;
   json["locked"] = device.locked;
   json["comport_name"] = device.comport_name;
-  if (device.connect_info) json["connect_info"] = ConnectInfoToJson(*device.connect_info);
+  if (device.connect_info)
+    json["connect_info"] = ConnectInfoToJson(*device.connect_info);
   Json::Value& invites = json["invites"] = Json::Value(Json::arrayValue);
-  for (const DeviceInvite& invite : device.invites) invites.append(InviteToJson(invite));
+  for (const DeviceInvite& invite : device.invites)
+    invites.append(InviteToJson(invite));
   return json;
 }
 
@@ -121,16 +128,20 @@ Json::Value ComputerToJson(const Computer& computer, Owner owner) {
   Json::Value json;
   json["id_comp"] = computer.id_comp;
   json["comp_name"] = computer.comp_name;
-  if (owner != Owner::kLocal) json["status"] = computer.status;
-  if (owner == Owner::kOtherAccount) json["email"] = computer.email;
+  if (owner != Owner::kLocal)
+    json["status"] = computer.status;
+  if (owner == Owner::kOtherAccount)
+    json["email"] = computer.email;
   Json::Value& devices = json["devices"] = Json::Value(Json::arrayValue);
-  for (const Device& device : computer.devices) devices.append(DeviceToJson(device));
+  for (const Device& device : computer.devices)
+    devices.append(DeviceToJson(device));
   return json;
 }
 
 Json::Value ComputersToJson(const std::vector<Computer>& computers, Owner owner) {
   Json::Value json(Json::arrayValue);
-  for (const Computer& computer : computers) json.append(ComputerToJson(computer, owner));
+  for (const Computer& computer : computers)
+    json.append(ComputerToJson(computer, owner));
   return json;
 }
 
@@ -139,8 +150,7 @@ Json::Value ComputersToJson(const std::vector<Computer>& computers, Owner owner)
 bool WorldFromJson(const Json::Value& json, const std::string& path, World* world,
                    std::string* error) {
   World read;
-  if (!RequireObject(json, path, error) ||
-      !ReadText(json, path, "version", &read.version, error) ||
+  if (!RequireObject(json, path, error) || !ReadText(json, path, "version", &read.version, error) ||
       !ReadList(json, path, "remote", &read.remote, error, ReadComputer) ||
       !ReadList(json, path, "other", &read.other, error, ReadComputer) ||
       !ReadObject(json, path, "default_params", &read.default_params, error) ||
@@ -149,8 +159,7 @@ bool WorldFromJson(const Json::Value& json, const std::string& path, World* worl
        !ReadService(json["service"], MemberPath(path, "service"), &read.service, error)))
     return false;
   if (json.isMember("account") &&
-      !ReadAccount(json["account"], MemberPath(path, "account"), &read.account.emplace(),
-                   error))
+      !ReadAccount(json["account"], MemberPath(path, "account"), &read.account.emplace(), error))
     return false;
   if (json.isMember("local") &&
       !ReadComputer(json["local"], MemberPath(path, "local"), &read.local.emplace(), error))
@@ -190,10 +199,12 @@ Json::Value WorldToJson(const World& world) {
   }
   Json::Value& service = json["service"];
   service["pipe"] = world.service.pipe;
-  if (world.service.server) service["server"] = *world.service.server;
+  if (world.service.server)
+    service["server"] = *world.service.server;
   service["usb_driver"] = world.service.usb_driver;
   service["serial_driver"] = world.service.serial_driver;
-  if (world.local) json["local"] = ComputerToJson(*world.local, Owner::kLocal);
+  if (world.local)
+    json["local"] = ComputerToJson(*world.local, Owner::kLocal);
   json["remote"] = ComputersToJson(world.remote, Owner::kAccount);
   json["other"] = ComputersToJson(world.other, Owner::kOtherAccount);
   json["default_params"] = world.default_params;

@@ -31,9 +31,8 @@ TEST(WorldJsonTest, TheDemoWorldReadsAndSurvivesARoundTrip) {
 TEST(WorldJsonTest, AbsentMembersTakeTheirDefaults) {
   World world;
   std::string error;
-  ASSERT_TRUE(WorldFromJson(
-      ParsedJson(R"({"local": {"id_comp": "1", "devices": [{"id": "d"}]}})"), "world",
-      &world, &error));
+  ASSERT_TRUE(WorldFromJson(ParsedJson(R"({"local": {"id_comp": "1", "devices": [{"id": "d"}]}})"),
+                            "world", &world, &error));
   EXPECT_FALSE(world.account);
   EXPECT_FALSE(world.service.server);
   EXPECT_EQ("connected", world.service.pipe);

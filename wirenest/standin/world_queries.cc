@@ -11,7 +11,8 @@ Answer Found(const Json::Value& json) { return Answer{1, CompactJson(json)}; }
 
 Answer IdList(const std::vector<std::string>& ids) {
   Json::Value list(Json::arrayValue);
-  for (const std::string& id : ids) list.append(id);
+  for (const std::string& id : ids)
+    list.append(id);
   return Answer{static_cast<int32_t>(ids.size()), CompactJson(list)};
 }
 
@@ -20,8 +21,7 @@ std::string AccountEmail(const World& world) {
 }
 
 // The other party of an invite: the invited address, or the offering owner.
-std::string InviteEmail(const World& world, const DevicePlace& place,
-                        const DeviceInvite& invite) {
+std::string InviteEmail(const World& world, const DevicePlace& place, const DeviceInvite& invite) {
   if (place.computer.owner == Owner::kOtherAccount)
     return ComputerAt(world, place.computer).email;
   return invite.email;
@@ -49,7 +49,8 @@ Answer Status(const World& world) {
 }
 
 Answer Email(const World& world) {
-  if (AccountEmail(world).empty()) return Answer{0, ""};
+  if (AccountEmail(world).empty())
+    return Answer{0, ""};
   return Answer{1, AccountEmail(world)};
 }
 
@@ -57,13 +58,15 @@ Answer LibVersion(const World& world) { return Answer{1, world.version}; }
 
 Answer ComputerInfo(const World& world, const std::string& id_comp) {
   std::optional<ComputerPlace> place = FindComputer(world, id_comp);
-  if (!place) return Answer{0, ""};
+  if (!place)
+    return Answer{0, ""};
   const Computer& computer = ComputerAt(world, *place);
   Json::Value json;
   json["id_comp"] = computer.id_comp;
   json["comp_name"] = computer.comp_name;
   json["devices"] = static_cast<Json::UInt>(VisibleDevices(world, *place).size());
-  if (place->owner != Owner::kLocal) json["status"] = computer.status;
+  if (place->owner != Owner::kLocal)
+    json["status"] = computer.status;
   if (place->owner == Owner::kOtherAccount)
     json["email"] = computer.email;
   else
@@ -82,7 +85,8 @@ Answer ComputersList(const World& world, const std::string& filter) {
     offline = true;
     kind = filter.substr(offline_prefix.size());
   }
-  if (kind != "remote" && kind != "other") return Answer{-1, ""};
+  if (kind != "remote" && kind != "other")
+    return Answer{-1, ""};
   Owner owner = kind == "remote" ? Owner::kAccount : Owner::kOtherAccount;
   const std::vector<Computer>& computers = kind == "remote" ? world.remote : world.other;
   std::vector<std::string> ids;
@@ -96,26 +100,29 @@ Answer ComputersList(const World& world, const std::string& filter) {
 
 Answer DevicesList(const World& world, const std::string& id_comp) {
   std::optional<ComputerPlace> place = FindComputer(world, id_comp);
-  if (!place) return Answer{-1, ""};
+  if (!place)
+    return Answer{-1, ""};
   std::vector<std::string> ids;
   for (size_t index : VisibleDevices(world, *place))
     ids.push_back(ComputerAt(world, *place).devices[index].id);
   return IdList(ids);
 }
 
-Answer DeviceInfo(const World& world, const std::string& id_comp,
-                  const std::string& id_device) {
+Answer DeviceInfo(const World& world, const std::string& id_comp, const std::string& id_device) {
   std::optional<DevicePlace> place = FindDevice(world, id_comp, id_device);
-  if (!place) return Answer{0, ""};
+  if (!place)
+    return Answer{0, ""};
   const Device& device = DeviceAt(world, *place);
   Json::Value json;
   json["name"] = device.name;
   json["description"] = device.description;
   json["status"] = device.status;
-  if (place->computer.owner == Owner::kLocal) json["locked"] = device.locked;
+  if (place->computer.owner == Owner::kLocal)
+    json["locked"] = device.locked;
   if (device.status == "shared" && device.connect_info)
     json["connect_info"] = ConnectInfoToJson(*device.connect_info);
-  if (!device.comport_name.empty()) json["comport_name"] = device.comport_name;
+  if (!device.comport_name.empty())
+    json["comport_name"] = device.comport_name;
   Json::Value& invites = json["invites"] = Json::Value(Json::arrayValue);
   for (const DeviceInvite& invite : device.invites) {
     Json::Value& item = invites.append(InviteToJson(invite));
@@ -126,7 +133,8 @@ Answer DeviceInfo(const World& world, const std::string& id_comp,
 
 Answer InviteInfo(const World& world, const std::string& id_invite) {
   std::optional<InvitePlace> place = FindInvite(world, id_invite);
-  if (!place) return Answer{0, ""};
+  if (!place)
+    return Answer{0, ""};
   const Device& device = DeviceAt(world, place->device);
   const DeviceInvite& invite = device.invites[place->index];
   bool offered = place->device.computer.owner == Owner::kOtherAccount;

@@ -15,7 +15,9 @@ class WorldQueriesTest : public ::testing::Test {
 TEST_F(WorldQueriesTest, StatusFollowsTheLoginAndTheService) {
   EXPECT_EQ(1, IsOk(world_));
   EXPECT_EQ(
-      (Answer{1, R"({"pipe":"connected","serial_driver":"OK","server":"connected","usb_driver":"OK"})"}),
+      (Answer{
+          1,
+          R"({"pipe":"connected","serial_driver":"OK","server":"connected","usb_driver":"OK"})"}),
       Status(world_));
   world_.account->logged_in = false;
   EXPECT_EQ(0, IsOk(world_));
@@ -36,10 +38,14 @@ TEST_F(WorldQueriesTest, ComputerInfoForEachKindOfComputer) {
   EXPECT_EQ((Answer{1, local}), ComputerInfo(world_, "local"));
   EXPECT_EQ((Answer{1, local}), ComputerInfo(world_, "41"));
   EXPECT_EQ(
-      (Answer{1, R"({"comp_name":"home-laptop","devices":2,"id_comp":"43","local":false,"status":"offline"})"}),
+      (Answer{
+          1,
+          R"({"comp_name":"home-laptop","devices":2,"id_comp":"43","local":false,"status":"offline"})"}),
       ComputerInfo(world_, "43"));
   EXPECT_EQ(
-      (Answer{1, R"({"comp_name":"design-studio","devices":2,"email":"colleague@example.org","id_comp":"77","status":"online"})"}),
+      (Answer{
+          1,
+          R"({"comp_name":"design-studio","devices":2,"email":"colleague@example.org","id_comp":"77","status":"online"})"}),
       ComputerInfo(world_, "77"));
   EXPECT_EQ((Answer{0, ""}), ComputerInfo(world_, "99"));
 }
@@ -60,7 +66,8 @@ TEST_F(WorldQueriesTest, ComputerListsByFilter) {
       {"online-offline-remote", {-1, ""}},
       {"Remote", {-1, ""}},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.list, ComputersList(world_, c.filter)) << c.filter;
+  for (const auto& c : cases)
+    EXPECT_EQ(c.list, ComputersList(world_, c.filter)) << c.filter;
 }
 
 TEST_F(WorldQueriesTest, DeviceListsOfOwnAndOfferingComputers) {
@@ -79,17 +86,25 @@ TEST_F(WorldQueriesTest, DeviceListsOfOwnAndOfferingComputers) {
 
 TEST_F(WorldQueriesTest, DeviceInfo) {
   EXPECT_EQ(
-      (Answer{1, R"({"connect_info":{"compress":"zlib","id_comp_client":"42","id_connection":"conn-1001","id_redirector":"redirector-eu-2","is_udp":false,"reconnect":true},"description":"","invites":[],"locked":false,"name":"FTDI FT232R USB UART","status":"shared"})"}),
+      (Answer{
+          1,
+          R"({"connect_info":{"compress":"zlib","id_comp_client":"42","id_connection":"conn-1001","id_redirector":"redirector-eu-2","is_udp":false,"reconnect":true},"description":"","invites":[],"locked":false,"name":"FTDI FT232R USB UART","status":"shared"})"}),
       DeviceInfo(world_, "local", "usb-2-1"));
   EXPECT_EQ(
-      (Answer{1, R"({"description":"","invites":[{"email":"colleague@example.org","id_invite":"inv-301","status":"created"}],"locked":false,"name":"USB to Serial","status":"free"})"}),
+      (Answer{
+          1,
+          R"({"description":"","invites":[{"email":"colleague@example.org","id_invite":"inv-301","status":"created"}],"locked":false,"name":"USB to Serial","status":"free"})"}),
       DeviceInfo(world_, "41", "com-5"));
   // A remembered connection of an offline device is not shown.
   EXPECT_EQ(
-      (Answer{1, R"({"comport_name":"COM7","description":"","invites":[],"name":"Prolific USB-to-Serial Comm Port","status":"offline"})"}),
+      (Answer{
+          1,
+          R"({"comport_name":"COM7","description":"","invites":[],"name":"Prolific USB-to-Serial Comm Port","status":"offline"})"}),
       DeviceInfo(world_, "43", "com-3"));
   EXPECT_EQ(
-      (Answer{1, R"({"description":"","invites":[{"email":"colleague@example.org","id_invite":"inv-501","status":"created"}],"name":"Epson Perfection V39 Scanner","status":"free"})"}),
+      (Answer{
+          1,
+          R"({"description":"","invites":[{"email":"colleague@example.org","id_invite":"inv-501","status":"created"}],"name":"Epson Perfection V39 Scanner","status":"free"})"}),
       DeviceInfo(world_, "77", "usb-1-5"));
   EXPECT_EQ((Answer{0, ""}), DeviceInfo(world_, "41", "usb-9-9"));
   EXPECT_EQ((Answer{0, ""}), DeviceInfo(world_, "99", "usb-1-3"));
@@ -97,10 +112,14 @@ TEST_F(WorldQueriesTest, DeviceInfo) {
 
 TEST_F(WorldQueriesTest, InviteInfoNamesBothSides) {
   EXPECT_EQ(
-      (Answer{1, R"({"from":"user@example.com","id_comp":"41","id_device":"com-5","id_invite":"inv-301","status":"created","to":"colleague@example.org"})"}),
+      (Answer{
+          1,
+          R"({"from":"user@example.com","id_comp":"41","id_device":"com-5","id_invite":"inv-301","status":"created","to":"colleague@example.org"})"}),
       InviteInfo(world_, "inv-301"));
   EXPECT_EQ(
-      (Answer{1, R"({"from":"maker@example.net","id_comp":"78","id_device":"com-2","id_invite":"inv-601","status":"accepted","to":"user@example.com"})"}),
+      (Answer{
+          1,
+          R"({"from":"maker@example.net","id_comp":"78","id_device":"com-2","id_invite":"inv-601","status":"accepted","to":"user@example.com"})"}),
       InviteInfo(world_, "inv-601"));
   EXPECT_EQ((Answer{0, ""}), InviteInfo(world_, "inv-999"));
 }
@@ -110,7 +129,9 @@ TEST_F(WorldQueriesTest, StoredDocuments) {
             DefaultConnectParameters(world_));
   EXPECT_EQ((Answer{1, "{}"}), DefaultConnectParameters(World()));
   EXPECT_EQ(
-      (Answer{1, R"({"proxy_auth":{"enabled":false,"proxy_passwd":"","proxy_user":""},"proxy_settings":{"enabled":false,"proxy_host":"proxy.example.com","proxy_port":"3128","proxy_type":"http"}})"}),
+      (Answer{
+          1,
+          R"({"proxy_auth":{"enabled":false,"proxy_passwd":"","proxy_user":""},"proxy_settings":{"enabled":false,"proxy_host":"proxy.example.com","proxy_port":"3128","proxy_type":"http"}})"}),
       ProxySettings(world_));
 }
 
