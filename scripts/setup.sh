@@ -5,7 +5,7 @@ set -eu
 
 packages="cmake g++ g++-multilib clang libclang-rt-14-dev googletest \
 libjsoncpp-dev libjsoncpp-dev:i386 libssl-dev libssl-dev:i386 \
-python3-sphinx valgrind"
+python3-sphinx valgrind clang-format"
 
 sudo_prefix=""
 if [ "$(id -u)" != 0 ]; then sudo_prefix="sudo"; fi

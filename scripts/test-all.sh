@@ -1,5 +1,6 @@
 #!/bin/sh
-# Sets up, builds both programs and the checked builds, and runs every test;
+# Sets up, checks the C++ files' format, builds both programs and the checked
+# builds, and runs every test;
 # the 64-bit program's black-box tests run once more under valgrind's
 # memcheck, and each fuzz target runs for 30 seconds on top of its corpus.
 # Each stage reports how long it took.
@@ -20,6 +21,9 @@ took() {
 begin setup
 "$root/scripts/setup.sh"
 took setup
+begin format
+"$root/scripts/check-format.sh" || status=1
+took format
 for flavour in 64 32 asan tsan; do
   begin "$flavour"
   "$root/scripts/build.sh" "$flavour"
