@@ -1,9 +1,10 @@
 #!/bin/sh
 # Sets up, checks the C++ files' format, builds both programs and the checked
-# builds, and runs every test;
-# the 64-bit program's black-box tests run once more under valgrind's
-# memcheck, and each fuzz target runs for 30 seconds on top of its corpus.
-# Each stage reports how long it took.
+# builds, and runs every test; the 32-bit tests run natively or, where the
+# kernel cannot start i386 programs (or WNCTL_I386_EMULATOR asks for it),
+# under qemu-i386. The 64-bit program's black-box tests run once more under
+# valgrind's memcheck, and each fuzz target runs for 30 seconds on top of its
+# corpus. Each stage reports how long it took.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
