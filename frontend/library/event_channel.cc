@@ -70,13 +70,23 @@ void DrainLibraryEvents() {
         PrintLine("ERROR: Can't parse json event");
       return;
     }
-    if (!events.isArray())
-      continue;
-    for (Json::ArrayIndex i = 0; i < events.size(); ++i) {
-      if (events[i].isObject())
-        HandleLibraryEvent(events[i]);
-    }
+    HandleLibraryBatch(events);
   }
+}
+
+bool IsCommandResult(const Json::Value& event) {
+  return JsonMemberText(event, "event") == "command_result";
+}
+
+// Stores `answer` and sets the event in one section, so that the main thread
+// sees the answer together with the signal.
+void HandOverCommandResult(const Json::Value& answer) {
+  Json::Value copy = answer;  // made, and the old answer freed, outside the lock
+  std::lock_guard<std::mutex> hold(g_commandResultLock);
+  if (g_channelClosed)
+    return;
+  g_lastCommandResult.swap(copy);
+  g_commandResultEvent.Set();
 }
 
 }  // namespace
@@ -105,14 +115,23 @@ void OnLibraryEvents() {
 }
 
 void HandleLibraryEvent(const Json::Value& event) {
-  if (JsonMemberText(event, "event") != "command_result")
+  if (IsCommandResult(event))
+    HandOverCommandResult(event);
+}
+
+void HandleLibraryBatch(const Json::Value& events) {
+  if (!events.isArray())
     return;
-  Json::Value copy = event;  // made, and the old answer freed, outside the lock
-  std::lock_guard<std::mutex> hold(g_commandResultLock);
-  if (g_channelClosed)
-    return;
-  g_lastCommandResult.swap(copy);
-  g_commandResultEvent.Set();
+  // Each answer of the batch replaces the one before, so the batch leaves its
+  // last; only that one is handed over, and the main thread never wakes to an
+  // answer the rest of the batch replaces.
+  const Json::Value* latest = nullptr;
+  for (Json::ArrayIndex i = 0; i < events.size(); ++i) {
+    if (events[i].isObject() && IsCommandResult(events[i]))
+      latest = &events[i];
+  }
+  if (latest)
+    HandOverCommandResult(*latest);
 }
 
 void PrepareForCommandResult() {

@@ -1,6 +1,7 @@
 #include "frontend/library/event_channel.h"
 
 #include <chrono>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -67,6 +68,61 @@ TEST(EventChannelTest, OnlyCommandResultsAreHandedOver) {
   HandleLibraryEvent(CommandResult(7, "first"));
   HandleLibraryEvent(CommandResult(7, "second"));
   EXPECT_EQ(CommandResult(7, "second"), TakeCommandResult());
+}
+
+TEST(EventChannelTest, BatchLeavesItsLastAnswer) {
+  struct Case {
+    const char* batch;
+    int answer_id;  // 0: none handed over
+  } cases[] = {
+      {"[]", 0},
+      {"{\"event\":\"command_result\",\"id_cmd\":7}", 0},
+      {"[3,{\"event\":\"command_result\",\"id_cmd\":7}]", 7},
+      {"[{\"event\":\"command_result\",\"id_cmd\":7},{\"event\":\"x\",\"id_cmd\":8},"
+       "{\"event\":\"command_result\",\"id_cmd\":9},null,[{\"event\":\"command_result\"}]]",
+       9},
+  };
+  for (const Case& c : cases) {
+    Json::Value batch;
+    ASSERT_TRUE(ParseJsonText(c.batch, &batch));
+    PrepareForCommandResult();
+    HandleLibraryBatch(batch);
+    EXPECT_EQ(c.answer_id != 0, WaitForCommandResult(0)) << c.batch;
+    EXPECT_EQ(c.answer_id, TakeCommandResult()["id_cmd"].asInt()) << c.batch;
+  }
+}
+
+// In the batch [999, 5] the second answer is large: a handler that stored
+// the answers one by one would stall while copying it, long enough for a
+// main thread that reads as soon as it wakes, or at any moment after an
+// earlier answer, to see the first. It only ever sees what whole batches
+// leave.
+TEST(EventChannelTest, BatchIsHandedOverWhole) {
+  Json::Value large_answer = CommandResult(5);
+  for (int i = 0; i < 200000; ++i)
+    large_answer["padding"].append(i);
+  Json::Value batch(Json::arrayValue);
+  batch.append(CommandResult(999));
+  batch.append(large_answer);
+  for (bool earlier_answer : {false, true}) {
+    PrepareForCommandResult();
+    if (earlier_answer)
+      HandleLibraryEvent(CommandResult(4));
+    std::set<int> seen;
+    std::thread main_thread([&seen] {
+      if (!WaitForCommandResult(60000))
+        return;
+      int id = 0;
+      while (id != 5) {
+        id = TakeCommandResult()["id_cmd"].asInt();
+        seen.insert(id);
+      }
+    });
+    HandleLibraryBatch(batch);
+    main_thread.join();
+    EXPECT_EQ(0u, seen.count(999)) << (earlier_answer ? "after an earlier answer" : "at the wake");
+    EXPECT_EQ(1u, seen.count(5));
+  }
 }
 
 TEST(EventChannelTest, ManyAnswersWhileTheMainThreadPreparesAndTakes) {

@@ -161,6 +161,15 @@ TEST(Runners, AnswerCheck) {
            "drains":[["[{\"event\":\"command_results\",\"id_cmd\":7}]",
                       "[{\"id_cmd\":7},{\"event\":\"command_result\",\"id_cmd\":7,\"status\":\"finished\",\"result\":{\"error\":\"late\"}}]"]]})",
        1, "ERROR: command finished with error: late\n"},
+      // One batch is handed over whole, as the answer it leaves: its last.
+      {R"({"id":5,"answer":null,"batches":["[)"
+       R"({\"event\":\"command_result\",\"id_cmd\":999,\"status\":\"finished\",\"result\":{\"error\":\"OK\"}},)"
+       R"({\"event\":\"command_result\",\"id_cmd\":5,\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}]"]})",
+       0, "Success\n"},
+      {R"({"id":5,"answer":null,"batches":["[)"
+       R"({\"event\":\"command_result\",\"id_cmd\":5,\"status\":\"finished\",\"result\":{\"error\":\"OK\"}},)"
+       R"({\"event\":\"command_result\",\"id_cmd\":999,\"status\":\"finished\",\"result\":{\"error\":\"OK\"}}]"]})",
+       1, "ERROR: answer on wrong command received.\n"},
   };
   for (const Case& c : cases) {
     StandInScenario scenario = TwoDevices().Request(kLock, ParseJson(c.request));
