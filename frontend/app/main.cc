@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "frontend/commands/command_line_zirodo.h"
+#include "platform/blocking_output.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ bool OutputWritten() {
 // library calls widen them to UTF-16, substituting invalid sequences.
 int main(int argc, char** argv) {
   bool output_closed = OpenClosedStandardStreams();
+  MakeOutputBlocking(STDOUT_FILENO);
+  MakeOutputBlocking(STDERR_FILENO);
   // A reader that has gone makes writes fail instead of ending the run
   // halfway; the failure shows in the exit code.
   signal(SIGPIPE, SIG_IGN);

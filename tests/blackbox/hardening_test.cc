@@ -81,6 +81,19 @@ TEST(BrokenOutput, RunEndsQuietlyWithExitCode1) {
   }
 }
 
+// A parent may leave the pipe non-blocking: the program waits for its reader
+// as on any pipe, and the whole output arrives.
+TEST(BrokenOutput, NonBlockingPipeGetsEverything) {
+  ProgramResult whole = RunProgram({"help", "--all"});
+  ProgramRun run;
+  run.output = ProgramOutput::kLateReader;
+  ProgramResult result = RunProgram({"help", "--all"}, run);
+  EXPECT_GT(whole.out.size(), 4096u);
+  EXPECT_EQ(whole.out, result.out);
+  EXPECT_EQ("", result.err);
+  EXPECT_EQ(0, result.exit_code);
+}
+
 // Arguments reach the library as their UTF-8 bytes (an invalid byte as
 // U+FFFD), an empty one in its place; the library's text comes back the same
 // way.

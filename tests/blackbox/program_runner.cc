@@ -199,8 +199,10 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
   }
   // The smallest pipe: a long output is still being written when the
   // reader goes.
-  if (run.output == ProgramOutput::kFirstLine)
+  if (run.output == ProgramOutput::kFirstLine || run.output == ProgramOutput::kLateReader)
     fcntl(out_pipe[1], F_SETPIPE_SZ, 4096);
+  if (run.output == ProgramOutput::kLateReader)
+    fcntl(out_pipe[1], F_SETFL, fcntl(out_pipe[1], F_GETFL) | O_NONBLOCK);
 
   pid_t child = fork();
   if (child == 0) {
@@ -235,6 +237,9 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
     written += static_cast<size_t>(n);
   }
   close(in_pipe[1]);
+  // Long enough for the program to fill the pipe and find it full.
+  if (run.output == ProgramOutput::kLateReader)
+    usleep(300 * 1000 * TimeScale());
 
   long long deadline = Deadline(run);
   CollectOutput(child, &out_pipe[0], &err_pipe[0], run.output == ProgramOutput::kFirstLine,

@@ -15,6 +15,7 @@ enum class ProgramOutput {
   kFull,        // a device that is always full (/dev/full)
   kReaderGone,  // a pipe whose reader has gone before the program starts
   kFirstLine,   // a small pipe whose reader takes the first line and goes, as "| head -n 1"
+  kLateReader,  // a small pipe that a parent left non-blocking, read only after a pause
 };
 
 struct ProgramRun {
