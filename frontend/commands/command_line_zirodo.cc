@@ -15,6 +15,87 @@ const char kNoArguments[] = "ERROR: No arguments expected.";
 const char kOneArgument[] = "ERROR: 1 argument expected";
 const char kTwoArguments[] = "ERROR: 2 arguments expected";
 
+// The rows of the commands whose members run their count check: each member
+// reaches its row by name.
+constexpr CommandLine::HandlerRow kSetCompNameRow = {
+    "set-comp-name",
+    &CommandLine::OnSetCompName,
+    nullptr,
+    {2, kTwoArguments, [](Arguments a) { return RunSetComputerNameCommand(a[0], a[1]); }},
+};
+constexpr CommandLine::HandlerRow kLogoutRow = {
+    "logout",
+    &CommandLine::OnLogout,
+    nullptr,
+    {1, "ERROR: expected computer ID", [](Arguments a) { return RunLogoutComputerCommand(a[0]); }},
+};
+constexpr CommandLine::HandlerRow kDisconnectDeviceRow = {
+    "disconnect-device",
+    &CommandLine::OnDisconnectDevice,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunDisconnectDeviceCommand(a[0]); }},
+};
+constexpr CommandLine::HandlerRow kSetDeviceDescriptionRow = {
+    "set-device-description",
+    &CommandLine::OnSetDeviceDescription,
+    nullptr,
+    {2, kTwoArguments, [](Arguments a) { return RunSetDeviceDescriptionCommand(a[0], a[1]); }},
+};
+constexpr CommandLine::HandlerRow kClearDeviceDescriptionRow = {
+    "clear-device-description",
+    &CommandLine::OnClearDeviceDescription,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunSetDeviceDescriptionCommand(a[0], ""); }},
+};
+constexpr CommandLine::HandlerRow kLockDeviceRow = {
+    "lock-device",
+    &CommandLine::OnLockDevice,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunLockDeviceCommand(a[0], true); }},
+};
+constexpr CommandLine::HandlerRow kUnlockDeviceRow = {
+    "unlock-device",
+    &CommandLine::OnUnlockDevice,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunLockDeviceCommand(a[0], false); }},
+};
+constexpr CommandLine::HandlerRow kSetComportNameRow = {
+    "set-comport-name",
+    &CommandLine::OnSetComportName,
+    nullptr,
+    {2, kTwoArguments, [](Arguments a) { return RunSetComportNameCommand(a[0], a[1]); }},
+};
+constexpr CommandLine::HandlerRow kClearComportNameRow = {
+    "clear-comport-name",
+    &CommandLine::OnClearComportName,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunSetComportNameCommand(a[0], ""); }},
+};
+constexpr CommandLine::HandlerRow kForgetConnectionRow = {
+    "forget-connection",
+    &CommandLine::OnForgetConnection,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunForgetConnectionCommand(a[0]); }},
+};
+constexpr CommandLine::HandlerRow kSendInviteRow = {
+    "send-invite",
+    &CommandLine::OnSendInvite,
+    nullptr,
+    {2, kTwoArguments, [](Arguments a) { return RunMakeInviteCommand(a[0], a[1]); }},
+};
+constexpr CommandLine::HandlerRow kAcceptInviteRow = {
+    "accept-invite",
+    &CommandLine::OnAcceptInvite,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunAcceptInviteCommand(a[0]); }},
+};
+constexpr CommandLine::HandlerRow kDeleteInviteRow = {
+    "delete-invite",
+    &CommandLine::OnDeleteInvite,
+    nullptr,
+    {1, kOneArgument, [](Arguments a) { return RunDeleteInviteCommand(a[0]); }},
+};
+
 }  // namespace
 
 const CommandLine::HandlerRow CommandLine::kHandlers[] = {
@@ -24,45 +105,17 @@ const CommandLine::HandlerRow CommandLine::kHandlers[] = {
     {"show-local", nullptr, &OnShowLocal, {}},
     {"show-remote", nullptr, &OnShowRemote, {}},
     {"show-invite", nullptr, &OnShowInvite, {}},
-    {"set-comp-name",
-     &CommandLine::OnSetCompName,
-     nullptr,
-     {2, kTwoArguments, [](Arguments a) { return RunSetComputerNameCommand(a[0], a[1]); }}},
-    {"logout",
-     &CommandLine::OnLogout,
-     nullptr,
-     {1, "ERROR: expected computer ID",
-      [](Arguments a) { return RunLogoutComputerCommand(a[0]); }}},
+    kSetCompNameRow,
+    kLogoutRow,
     {"connect-device", &CommandLine::OnConnectDevice, nullptr, {}},
-    {"disconnect-device",
-     &CommandLine::OnDisconnectDevice,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunDisconnectDeviceCommand(a[0]); }}},
+    kDisconnectDeviceRow,
     {"default-connect-parameters", &CommandLine::OnDefaultConnectParameters, nullptr, {}},
-    {"set-device-description",
-     &CommandLine::OnSetDeviceDescription,
-     nullptr,
-     {2, kTwoArguments, [](Arguments a) { return RunSetDeviceDescriptionCommand(a[0], a[1]); }}},
-    {"clear-device-description",
-     &CommandLine::OnClearDeviceDescription,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunSetDeviceDescriptionCommand(a[0], ""); }}},
-    {"lock-device",
-     &CommandLine::OnLockDevice,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunLockDeviceCommand(a[0], true); }}},
-    {"unlock-device",
-     &CommandLine::OnUnlockDevice,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunLockDeviceCommand(a[0], false); }}},
-    {"set-comport-name",
-     &CommandLine::OnSetComportName,
-     nullptr,
-     {2, kTwoArguments, [](Arguments a) { return RunSetComportNameCommand(a[0], a[1]); }}},
-    {"clear-comport-name",
-     &CommandLine::OnClearComportName,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunSetComportNameCommand(a[0], ""); }}},
+    kSetDeviceDescriptionRow,
+    kClearDeviceDescriptionRow,
+    kLockDeviceRow,
+    kUnlockDeviceRow,
+    kSetComportNameRow,
+    kClearComportNameRow,
     {"get-proxy-settings",
      nullptr,
      nullptr,
@@ -72,26 +125,64 @@ const CommandLine::HandlerRow CommandLine::kHandlers[] = {
      &CommandLine::OnChangeExistingConnectionParams,
      nullptr,
      {}},
-    {"forget-connection",
-     &CommandLine::OnForgetConnection,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunForgetConnectionCommand(a[0]); }}},
-    {"send-invite",
-     &CommandLine::OnSendInvite,
-     nullptr,
-     {2, kTwoArguments, [](Arguments a) { return RunMakeInviteCommand(a[0], a[1]); }}},
-    {"accept-invite",
-     &CommandLine::OnAcceptInvite,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunAcceptInviteCommand(a[0]); }}},
-    {"delete-invite",
-     &CommandLine::OnDeleteInvite,
-     nullptr,
-     {1, kOneArgument, [](Arguments a) { return RunDeleteInviteCommand(a[0]); }}},
+    kForgetConnectionRow,
+    kSendInviteRow,
+    kAcceptInviteRow,
+    kDeleteInviteRow,
     {"whoami", nullptr, nullptr, {0, kNoArguments, [](Arguments) { return ShowWhoAmI(); }}},
     {"version", nullptr, nullptr, {0, kNoArguments, [](Arguments) { return ShowVersion(); }}},
     {nullptr, nullptr, nullptr, {}},
 };
+
+int CommandLine::OnSetCompName(ArgumentList& arguments) {
+  return RunFixedCount(kSetCompNameRow, arguments);
+}
+
+int CommandLine::OnLogout(ArgumentList& arguments) { return RunFixedCount(kLogoutRow, arguments); }
+
+int CommandLine::OnDisconnectDevice(ArgumentList& arguments) {
+  return RunFixedCount(kDisconnectDeviceRow, arguments);
+}
+
+int CommandLine::OnSetDeviceDescription(ArgumentList& arguments) {
+  return RunFixedCount(kSetDeviceDescriptionRow, arguments);
+}
+
+int CommandLine::OnClearDeviceDescription(ArgumentList& arguments) {
+  return RunFixedCount(kClearDeviceDescriptionRow, arguments);
+}
+
+int CommandLine::OnLockDevice(ArgumentList& arguments) {
+  return RunFixedCount(kLockDeviceRow, arguments);
+}
+
+int CommandLine::OnUnlockDevice(ArgumentList& arguments) {
+  return RunFixedCount(kUnlockDeviceRow, arguments);
+}
+
+int CommandLine::OnSetComportName(ArgumentList& arguments) {
+  return RunFixedCount(kSetComportNameRow, arguments);
+}
+
+int CommandLine::OnClearComportName(ArgumentList& arguments) {
+  return RunFixedCount(kClearComportNameRow, arguments);
+}
+
+int CommandLine::OnForgetConnection(ArgumentList& arguments) {
+  return RunFixedCount(kForgetConnectionRow, arguments);
+}
+
+int CommandLine::OnSendInvite(ArgumentList& arguments) {
+  return RunFixedCount(kSendInviteRow, arguments);
+}
+
+int CommandLine::OnAcceptInvite(ArgumentList& arguments) {
+  return RunFixedCount(kAcceptInviteRow, arguments);
+}
+
+int CommandLine::OnDeleteInvite(ArgumentList& arguments) {
+  return RunFixedCount(kDeleteInviteRow, arguments);
+}
 
 void CCommandLineZirOdo::RegisterCommands() {
   for (const HandlerRow* row = kHandlers; row->name; ++row) {

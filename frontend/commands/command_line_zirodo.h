@@ -25,8 +25,8 @@ class CCommandLineZirOdo : public CCommandLineBase {
 
   // One row per command, in the order of g_commandHelpTable, ended by an
   // empty row. A command runs its member, or its free function, or else its
-  // count check; the members of the fixed-count commands forward to the
-  // check of their row.
+  // count check; the members of the fixed-count commands run the count
+  // check of their own row, which each names.
   struct HandlerRow {
     const char* name;
     MemberHandler member;
@@ -66,8 +66,6 @@ class CCommandLineZirOdo : public CCommandLineBase {
  private:
   // The count check of a row, then its operation; returns the exit code.
   int RunFixedCount(const HandlerRow& row, ArgumentList& arguments);
-  // The same for the row whose member is `member`.
-  int RunFixedCount(MemberHandler member, ArgumentList& arguments);
 };
 
 // The build's own file names, printed by the banner and the reference.
