@@ -253,7 +253,11 @@ def write_tables(results, action, path):
 
 
 def plot(results, path):
-    import matplotlib
+    """Draws the plot to path; False, drawing nothing, without matplotlib."""
+    try:
+        import matplotlib
+    except ImportError:
+        return False
     matplotlib.use("Agg")
     import matplotlib.pyplot as plt
     import matplotlib.ticker
@@ -288,6 +292,7 @@ def plot(results, path):
     figure.tight_layout()
     os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
     figure.savefig(path)
+    return True
 
 
 def main():
@@ -310,9 +315,15 @@ def main():
     with open(os.path.join(options.work, "results.json"), "w") as out:
         json.dump({"machine": before, "load_average_after": machine()["load_average"],
                    "listings": results, "action": action}, out, indent=1)
-    write_tables(results, action, os.path.join(options.work, "results.md"))
-    plot(results, options.plot)
-    print("tables: %s, plot: %s" % (os.path.join(options.work, "results.md"), options.plot))
+    tables = os.path.join(options.work, "results.md")
+    write_tables(results, action, tables)
+    with open(tables) as written:
+        print(written.read())
+    if plot(results, options.plot):
+        print("tables: %s, plot: %s" % (tables, options.plot))
+    else:
+        print("tables: %s; plot skipped: matplotlib is missing "
+              "(apt-get install python3-matplotlib)" % tables)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the Release tree the benchmark measures and runs it (a few minutes):
 #   bench/run_benchmark.sh [BUILD_DIR] [run_benchmark.py options...]
-# Needs python3-matplotlib for the plot (apt-get install python3-matplotlib).
+# The plot needs python3-matplotlib (apt-get install python3-matplotlib); without it
+# the plot is skipped.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-/tmp/build-bench}
