@@ -78,17 +78,6 @@ bool IsCommandResult(const Json::Value& event) {
   return JsonMemberText(event, "event") == "command_result";
 }
 
-// Stores `answer` and sets the event in one section, so that the main thread
-// sees the answer together with the signal.
-void HandOverCommandResult(const Json::Value& answer) {
-  Json::Value copy = answer;  // made, and the old answer freed, outside the lock
-  std::lock_guard<std::mutex> hold(g_commandResultLock);
-  if (g_channelClosed)
-    return;
-  g_lastCommandResult.swap(copy);
-  g_commandResultEvent.Set();
-}
-
 }  // namespace
 
 bool EnableLibraryEvents() {
@@ -115,8 +104,14 @@ void OnLibraryEvents() {
 }
 
 void HandleLibraryEvent(const Json::Value& event) {
-  if (IsCommandResult(event))
-    HandOverCommandResult(event);
+  if (!IsCommandResult(event))
+    return;
+  Json::Value copy = event;  // made, and the old answer freed, outside the lock
+  std::lock_guard<std::mutex> hold(g_commandResultLock);
+  if (g_channelClosed)
+    return;
+  g_lastCommandResult.swap(copy);
+  g_commandResultEvent.Set();
 }
 
 void HandleLibraryBatch(const Json::Value& events) {
@@ -131,7 +126,7 @@ void HandleLibraryBatch(const Json::Value& events) {
       latest = &events[i];
   }
   if (latest)
-    HandOverCommandResult(*latest);
+    HandleLibraryEvent(*latest);
 }
 
 void PrepareForCommandResult() {

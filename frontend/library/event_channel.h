@@ -13,11 +13,12 @@ bool EnableLibraryEvents();
 
 // The callback: drains the library's queue on the library's thread.
 void OnLibraryEvents();
-// One event object: a "command_result" is handed over.
-void HandleLibraryEvent(const Json::Value& event);
 // One batch, an array of events handed out together: handed over whole, as
-// the answer it leaves. Anything but an array is ignored.
+// the answer it leaves, through HandleLibraryEvent. Anything but an array is
+// ignored.
 void HandleLibraryBatch(const Json::Value& events);
+// One event object: a "command_result" is stored and the event set.
+void HandleLibraryEvent(const Json::Value& event);
 
 // Before a request: forget any earlier answer.
 void PrepareForCommandResult();
