@@ -13,8 +13,11 @@ LockHolder::LockHolder(const std::string& path, unsigned at_most_s) {
     return;
   pid_ = fork();
   if (pid_ == 0) {
-    // Only async-signal-safe calls: the test process may have threads.
+    // Only async-signal-safe calls: the test process may have threads. A
+    // group of its own: stopped in the test's group, a parent's exit that
+    // orphans that group would hang it up (SIGHUP) and so let go early.
     close(ready[0]);
+    setpgid(0, 0);
     alarm(at_most_s);
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0 || flock(fd, LOCK_EX) != 0)
