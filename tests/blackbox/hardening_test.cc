@@ -11,6 +11,7 @@
 #include "tests/blackbox/program_runner.h"
 #include "tests/support/json_text.h"
 #include "tests/support/library_texts.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/stand_in_scenario.h"
 #include "tests/support/test_files.h"
 
@@ -375,6 +376,42 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
   ASSERT_EQ(0, lstat(link.c_str(), &info));
   EXPECT_TRUE(S_ISLNK(info.st_mode));
   EXPECT_FALSE(ParseJson(ReadFile(saved))["local"]["devices"][0]["locked"].asBool());
+}
+
+// Another run keeps the state file locked, stopped in its terminal: a change
+// gives up after ten seconds with one line, and the world on disk stays as
+// it was.
+TEST(StateLockedElsewhere, AChangeGivesUpAndKeepsTheWorld) {
+  TempDir dir;
+  ProgramRun run;
+  run.state_file = dir.File("state.json");
+  ASSERT_EQ("Success\n", RunProgram({"unlock-device", "41-usb-1-4"}, run).out);
+  const std::string world = ReadFile(run.state_file);
+  LockHolder holder(run.state_file + ".lock");
+  ASSERT_TRUE(holder.held());
+  ASSERT_TRUE(holder.Stop());
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string out;
+  } cases[] = {
+      {{"lock-device", "41-usb-1-3"}, "ERROR: command finished with error: state_not_saved\n"},
+      {{"default-connect-parameters", "--compression=no"},
+       "ERROR: can't set default connect parameters.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.arguments));
+    const long long start = NowMs();
+    ProgramResult result = RunProgram(c.arguments, run);
+    const long long took = NowMs() - start;
+    EXPECT_EQ(c.out, result.out);
+    EXPECT_EQ(1, result.exit_code);
+    EXPECT_EQ("wirenest stand-in: " + run.state_file +
+                  ": stayed locked by another process; the change is refused\n",
+              result.err);
+    EXPECT_GE(took, 10000);
+    EXPECT_LT(took, 15000LL * TimeScale());
+    EXPECT_EQ(world, ReadFile(run.state_file));
+  }
 }
 
 // Many runs at once, each changing its own device in one shared state file:

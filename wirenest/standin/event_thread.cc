@@ -22,19 +22,61 @@ void EventThread::Deliver(std::vector<Drain> drains, uint32_t delay_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (stopping_ || drains.empty())
     return;
-  Delivery delivery;
-  delivery.due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay_ms);
-  delivery.drains.assign(drains.begin(), drains.end());
-  pending_.push_back(std::move(delivery));
-  if (!worker_.joinable()) {
-    try {
-      worker_ = std::thread(&EventThread::Run, this);
-      running_ = true;
-    } catch (const std::exception&) {  // no thread, no deliveries
-      pending_.clear();
-    }
+  Fill(Queue(delay_ms, true), std::move(drains));
+}
+
+void EventThread::DeliverMade(DrainMaker make, uint32_t delay_ms) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (stopping_)
+    return;
+  uint64_t place = Queue(delay_ms, false);
+  if (!Start(&maker_, &EventThread::MakeLoop)) {
+    Fill(place, {});
+    return;
   }
+  work_.push_back(Work{place, std::move(make)});
   wake_.notify_all();
+}
+
+uint64_t EventThread::Queue(uint32_t delay_ms, bool made) {
+  Delivery delivery;
+  delivery.place = ++last_place_;
+  delivery.made = made;
+  delivery.due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay_ms);
+  pending_.push_back(std::move(delivery));
+  return last_place_;
+}
+
+// Under mutex_.
+void EventThread::Fill(uint64_t place, std::vector<Drain> drains) {
+  for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+    if (it->place != place)
+      continue;
+    if (drains.empty() || !Start(&deliverer_, &EventThread::DeliverLoop)) {
+      pending_.erase(it);
+    } else {
+      it->drains.assign(drains.begin(), drains.end());
+      it->made = true;
+    }
+    wake_.notify_all();
+    return;
+  }
+}
+
+// Under mutex_; false when no thread can be had.
+bool EventThread::Start(std::thread* thread,
+                        void (EventThread::*loop)(std::unique_lock<std::mutex>*)) {
+  if (thread->joinable())
+    return true;
+  if (stopping_)
+    return false;
+  try {
+    *thread = std::thread(&EventThread::Run, this, loop);
+    ++running_;
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 bool EventThread::NextBatch(std::string* batch) {
@@ -46,49 +88,60 @@ bool EventThread::NextBatch(std::string* batch) {
   return true;
 }
 
+bool EventThread::OnOwnThread() const {
+  const std::thread::id self = std::this_thread::get_id();
+  return deliverer_.get_id() == self || maker_.get_id() == self;
+}
+
 bool EventThread::Stop(std::chrono::milliseconds patience) {
   std::unique_lock<std::mutex> lock(mutex_);
   stopping_ = true;
+  work_.clear();
   wake_.notify_all();
-  if (!worker_.joinable())
+  if (!deliverer_.joinable() && !maker_.joinable())
     return !abandoned_;
-  bool on_worker = worker_.get_id() == std::this_thread::get_id();
-  bool ended = !on_worker && finished_.wait_for(lock, patience, [this] { return !running_; });
+  bool ended =
+      !OnOwnThread() && finished_.wait_for(lock, patience, [this] { return running_ == 0; });
   if (!ended) {
-    worker_.detach();
+    for (std::thread* thread : {&deliverer_, &maker_})
+      if (thread->joinable())
+        thread->detach();
     abandoned_ = true;
     return false;
   }
-  std::thread worker = std::move(worker_);
+  std::thread deliverer = std::move(deliverer_), maker = std::move(maker_);
   lock.unlock();
-  worker.join();
+  for (std::thread* thread : {&deliverer, &maker})
+    if (thread->joinable())
+      thread->join();
   return true;
 }
 
 bool EventThread::ReadyToDeliver() const {
-  return !pending_.empty() && callback_ && queue_enabled_;
+  return !pending_.empty() && pending_.front().made && callback_ && queue_enabled_;
 }
 
-void EventThread::Run() {
+void EventThread::Run(void (EventThread::*loop)(std::unique_lock<std::mutex>*)) {
+  std::unique_lock<std::mutex> lock(mutex_);
   try {
-    Loop();
-  } catch (...) {  // out of memory: deliveries end, the caller goes on
+    (this->*loop)(&lock);
+  } catch (...) {  // out of memory: the thread ends, the caller goes on
   }
-  std::lock_guard<std::mutex> lock(mutex_);
-  running_ = false;
+  if (!lock.owns_lock())
+    lock.lock();
+  --running_;
   finished_.notify_all();
 }
 
-void EventThread::Loop() {
-  std::unique_lock<std::mutex> lock(mutex_);
+void EventThread::DeliverLoop(std::unique_lock<std::mutex>* lock) {
   while (!stopping_) {
     if (!ReadyToDeliver()) {
-      wake_.wait(lock);
+      wake_.wait(*lock);
       continue;
     }
     Delivery& next = pending_.front();
     if (std::chrono::steady_clock::now() < next.due) {
-      wake_.wait_until(lock, next.due);
+      wake_.wait_until(*lock, next.due);
       continue;
     }
     Drain drain = std::move(next.drains.front());
@@ -98,12 +151,32 @@ void EventThread::Loop() {
     for (std::string& batch : drain)
       batches_.push_back(std::move(batch));
     EventCallback callback = callback_;
-    lock.unlock();
+    lock->unlock();
     try {
       callback();
     } catch (...) {  // a callback written in C++ must not end the thread
     }
-    lock.lock();
+    lock->lock();
+  }
+}
+
+void EventThread::MakeLoop(std::unique_lock<std::mutex>* lock) {
+  while (!stopping_) {
+    if (work_.empty()) {
+      wake_.wait(*lock);
+      continue;
+    }
+    Work work = std::move(work_.front());
+    work_.pop_front();
+    lock->unlock();
+    std::vector<Drain> drains;
+    try {
+      drains = work.make();
+    } catch (...) {  // no answer rather than no thread
+    }
+    work.make = nullptr;
+    lock->lock();
+    Fill(work.place, std::move(drains));
   }
 }
 

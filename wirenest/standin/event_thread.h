@@ -1,6 +1,8 @@
-// The library's own thread: it hands queued answers to the caller by
+// The library's own threads: one hands queued answers to the caller by
 // calling the registered callback once per drain, in the order they were
-// queued, while the caller takes the drain's batches with NextBatch().
+// queued, while the caller takes the drain's batches with NextBatch(); the
+// other does the work behind requests, one after another, each making the
+// drains of its answer.
 #ifndef WIRENEST_STANDIN_EVENT_THREAD_H_
 #define WIRENEST_STANDIN_EVENT_THREAD_H_
 
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,11 +22,12 @@
 namespace standin {
 
 using EventCallback = void (*)(void);
+using DrainMaker = std::function<std::vector<Drain>()>;
 
 class EventThread {
  public:
   EventThread() = default;
-  // Stops the thread, waiting for it; see Stop() for when it must not be.
+  // Stops the threads, waiting for them; see Stop() for when it must not be.
   ~EventThread();
   EventThread(const EventThread&) = delete;
   EventThread& operator=(const EventThread&) = delete;
@@ -35,35 +39,54 @@ class EventThread {
   // The drains go out `delay_ms` after now, but never before the ones queued
   // earlier.
   void Deliver(std::vector<Drain> drains, uint32_t delay_ms);
+  // As Deliver, with the drains that `make` gives when it has run on the
+  // working thread, after the makers queued before it. The drains queued
+  // after wait for them.
+  void DeliverMade(DrainMaker make, uint32_t delay_ms);
   // The next batch of the drains handed out so far; false when there is none.
   bool NextBatch(std::string* batch);
-  // Ends the thread once a callback in progress has returned. False when
-  // that did not happen within `patience`, or when called from the thread
-  // itself: the thread is then left running, this object must never be
-  // destroyed, and every later Stop() is false too.
+  // Ends the threads once a callback or a maker in progress has returned;
+  // makers not yet started are dropped. False when that did not happen
+  // within `patience`, or when called from one of the threads: they are then
+  // left running, this object must never be destroyed, and every later
+  // Stop() is false too.
   bool Stop(std::chrono::milliseconds patience);
 
  private:
   struct Delivery {
+    uint64_t place = 0;
+    bool made = true;
     std::chrono::steady_clock::time_point due;
     std::deque<Drain> drains;
   };
+  struct Work {
+    uint64_t place = 0;
+    DrainMaker make;
+  };
 
-  void Run();
-  void Loop();
+  uint64_t Queue(uint32_t delay_ms, bool made);
+  void Fill(uint64_t place, std::vector<Drain> drains);
+  bool Start(std::thread* thread, void (EventThread::*loop)(std::unique_lock<std::mutex>*));
+  void Run(void (EventThread::*loop)(std::unique_lock<std::mutex>*));
+  void DeliverLoop(std::unique_lock<std::mutex>* lock);
+  void MakeLoop(std::unique_lock<std::mutex>* lock);
   bool ReadyToDeliver() const;
+  bool OnOwnThread() const;
 
   std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable finished_;
   std::deque<Delivery> pending_;
+  std::deque<Work> work_;
   std::deque<std::string> batches_;
+  uint64_t last_place_ = 0;
   EventCallback callback_ = nullptr;
   bool queue_enabled_ = false;
   bool stopping_ = false;
-  bool running_ = false;
+  int running_ = 0;         // threads not yet ended
   bool abandoned_ = false;  // left running by Stop()
-  std::thread worker_;
+  std::thread deliverer_;
+  std::thread maker_;
 };
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 
 #include <gtest/gtest.h>
@@ -103,6 +104,53 @@ TEST_F(EventThreadTest, StopWaitsForACallbackInProgress) {
   std::this_thread::sleep_for(milliseconds(10));
   EXPECT_TRUE(thread_.Stop(milliseconds(1000)));
   EXPECT_EQ(1u, seen_.drains.size());
+}
+
+// Made drains keep their place: what was queued after waits for them. The
+// work runs though nothing can be handed out yet.
+TEST_F(EventThreadTest, MadeDrainsKeepTheirPlaceInTheOrder) {
+  std::promise<void> started, let_go;
+  std::shared_future<void> go = let_go.get_future().share();
+  thread_.DeliverMade(
+      [&started, go] {
+        started.set_value();
+        go.wait();
+        return std::vector<Drain>{{"made"}};
+      },
+      0);
+  thread_.Deliver({{"after"}}, 0);
+  thread_.DeliverMade([] { return std::vector<Drain>(); }, 0);
+  thread_.Deliver({{"last"}}, 0);
+  ASSERT_EQ(std::future_status::ready, started.get_future().wait_for(milliseconds(2000)));
+  thread_.SetCallback(TakeBatches);
+  thread_.SetQueueEnabled(true);
+  std::this_thread::sleep_for(milliseconds(20));
+  EXPECT_EQ(0u, DrainCount());
+  let_go.set_value();
+  ASSERT_TRUE(WaitForDrains(3));
+  EXPECT_EQ((std::vector<Drain>{{"made"}, {"after"}, {"last"}}), seen_.drains);
+}
+
+TEST_F(EventThreadTest, StopWaitsForTheWorkInProgressAndDropsTheRest) {
+  std::promise<void> started;
+  std::atomic<int> runs{0};
+  thread_.DeliverMade(
+      [&] {
+        started.set_value();
+        std::this_thread::sleep_for(milliseconds(50));
+        ++runs;
+        return std::vector<Drain>{{"x"}};
+      },
+      0);
+  thread_.DeliverMade(
+      [&] {
+        ++runs;
+        return std::vector<Drain>();
+      },
+      0);
+  ASSERT_EQ(std::future_status::ready, started.get_future().wait_for(milliseconds(2000)));
+  EXPECT_TRUE(thread_.Stop(milliseconds(1000)));
+  EXPECT_EQ(1, runs);
 }
 
 void TakeLong() { std::this_thread::sleep_for(milliseconds(200)); }

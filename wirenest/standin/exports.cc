@@ -1,8 +1,11 @@
 // The library's functions with C linkage: each turns its VARIANTs into
-// texts, asks the stand-in, and lets no exception out.
+// texts, asks the stand-in, and lets no exception out. A request's effect
+// runs after the call has returned: it owns copies of its inputs.
 #pragma GCC visibility push(default)
 #include "wirenestdk.h"
 #pragma GCC visibility pop
+
+#include <memory>
 
 #include "wirenest/standin/call_log.h"
 #include "wirenest/standin/library.h"
@@ -180,9 +183,16 @@ int32_t WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
 WN_CommandId WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string address = VariantText(email), secret = VariantText(password);
+    auto check = std::make_shared<standin::PasswordCheck>(secret);
     return standin::StartRequest(
         Call("WN_LoginComputerAsync", {address, standin::PasswordPlaceholder(secret), reserved}),
-        [&](World* world) { return standin::LoginComputer(world, address, secret); });
+        [address, check](World* world) {
+          return standin::LoginComputer(world, address, check.get());
+        },
+        [check](const std::optional<standin::Account>& account) {
+          if (account)
+            check->Matches(account->password);
+        });
   });
 }
 
@@ -191,7 +201,7 @@ WN_CommandId WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
     const std::string comp = VariantText(id_comp);
     return standin::StartRequest(
         Call("WN_LogoutComputerAsync", {comp, reserved}),
-        [&](World* world) { return standin::LogoutComputer(world, comp); });
+        [=](World* world) { return standin::LogoutComputer(world, comp); });
   });
 }
 
@@ -200,7 +210,7 @@ WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t rese
     const std::string comp = VariantText(id_comp), text = VariantText(name);
     return standin::StartRequest(
         Call("WN_SetComputerNameAsync", {comp, text, reserved}),
-        [&](World* world) { return standin::SetComputerName(world, comp, text); });
+        [=](World* world) { return standin::SetComputerName(world, comp, text); });
   });
 }
 
@@ -211,7 +221,7 @@ WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VA
                       text = VariantText(description);
     return standin::StartRequest(
         Call("WN_SetDeviceDescriptionAsync", {comp, device, text, reserved}),
-        [&](World* world) { return standin::SetDeviceDescription(world, comp, device, text); });
+        [=](World* world) { return standin::SetDeviceDescription(world, comp, device, text); });
   });
 }
 
@@ -221,7 +231,7 @@ WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     return standin::StartRequest(
         Call("WN_LockDeviceAsync", {comp, device, lock, reserved}),
-        [&](World* world) { return standin::LockDevice(world, comp, device, lock); });
+        [=](World* world) { return standin::LockDevice(world, comp, device, lock); });
   });
 }
 
@@ -232,7 +242,7 @@ WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT p
                       text = VariantText(params);
     return standin::StartRequest(
         Call("WN_ConnectDeviceAsync", {comp, device, text, reserved}),
-        [&](World* world) { return standin::ConnectDevice(world, comp, device, text); });
+        [=](World* world) { return standin::ConnectDevice(world, comp, device, text); });
   });
 }
 
@@ -241,7 +251,7 @@ WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     return standin::StartRequest(
         Call("WN_DisconnectDeviceAsync", {comp, device, reserved}),
-        [&](World* world) { return standin::DisconnectDevice(world, comp, device); });
+        [=](World* world) { return standin::DisconnectDevice(world, comp, device); });
   });
 }
 
@@ -252,7 +262,7 @@ WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT
                       text = VariantText(params);
     return standin::StartRequest(
         Call("WN_ChangeExistingConnectionParametersAsync", {comp, device, text, reserved}),
-        [&](World* world) {
+        [=](World* world) {
           return standin::ChangeConnectionParameters(world, comp, device, text);
         });
   });
@@ -263,7 +273,7 @@ WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     return standin::StartRequest(
         Call("WN_ForgetConnectionAsync", {comp, device, reserved}),
-        [&](World* world) { return standin::ForgetConnection(world, comp, device); });
+        [=](World* world) { return standin::ForgetConnection(world, comp, device); });
   });
 }
 
@@ -274,7 +284,7 @@ WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT 
                       text = VariantText(name);
     return standin::StartRequest(
         Call("WN_SetComportNameAsync", {comp, device, text, reserved}),
-        [&](World* world) { return standin::SetComportName(world, comp, device, text); });
+        [=](World* world) { return standin::SetComportName(world, comp, device, text); });
   });
 }
 
@@ -283,7 +293,7 @@ WN_CommandId WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
     const std::string text = VariantText(settings);
     return standin::StartRequest(
         Call("WN_SetProxySettingsAsync", {text, reserved}),
-        [&](World* world) { return standin::SetProxySettings(world, text); });
+        [=](World* world) { return standin::SetProxySettings(world, text); });
   });
 }
 
@@ -294,7 +304,7 @@ WN_CommandId WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT emai
                       address = VariantText(email);
     return standin::StartRequest(
         Call("WN_MakeInviteAsync", {comp, device, address, reserved}),
-        [&](World* world) { return standin::MakeInvite(world, comp, device, address); });
+        [=](World* world) { return standin::MakeInvite(world, comp, device, address); });
   });
 }
 
@@ -303,7 +313,7 @@ WN_CommandId WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
     const std::string invite = VariantText(id_invite);
     return standin::StartRequest(
         Call("WN_AcceptInviteAsync", {invite, reserved}),
-        [&](World* world) { return standin::AcceptInvite(world, invite); });
+        [=](World* world) { return standin::AcceptInvite(world, invite); });
   });
 }
 
@@ -312,7 +322,7 @@ WN_CommandId WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved) {
     const std::string invite = VariantText(id_invite);
     return standin::StartRequest(
         Call("WN_DeleteInviteAsync", {invite, reserved}),
-        [&](World* world) { return standin::DeleteInvite(world, invite); });
+        [=](World* world) { return standin::DeleteInvite(world, invite); });
   });
 }
 

@@ -2,7 +2,9 @@
 // through the environment, the scenario file and the call log.
 #include "wirenestdk.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -12,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "tests/support/json_text.h"
 #include "tests/support/library_texts.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/test_files.h"
 #include "wirenest/standin/library.h"
 #include "wirenest/standin/variant_text.h"
@@ -257,6 +261,53 @@ TEST_F(ExportsTest, TheDefaultAnswerCarriesTheEffectIntoTheStateFile) {
   EXPECT_EQ((Drain{CommandResultBatch(next, "device_not_found")}), WaitForDrains(2)[1]);
 }
 
+// While another process holds the state, the request returns its id and
+// queries answer; the change and its answer wait for the lock.
+TEST_F(ExportsTest, ARequestReturnsBeforeTheStateIsFree) {
+  ListenForEvents();
+  EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
+  LockHolder holder(StateFile() + ".lock");
+  ASSERT_TRUE(holder.held());
+  uint32_t id = WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
+  EXPECT_NE(0u, id);
+  EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
+  EXPECT_EQ(0u, DrainCount());
+  holder.Release();
+  EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(id, "OK")}}), WaitForDrains(1));
+  EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":true"));
+}
+
+// A state file of an older version keeps the password's digest in the
+// self-made form: the password still logs in, and the file then keeps the
+// current form.
+TEST_F(ExportsTest, AnOldPasswordDigestLogsInAndIsReplaced) {
+  WriteFile(StateFile(), R"({"account": {"email": "user@example.com", "logged_in": false,
+                                         "password_salt": "5eed0ff1ce5eed01",
+                                         "password_hash": "1c01649123e8a7c8c158aad41b598c3a"},
+                             "local": {"id_comp": "41"}})");
+  ListenForEvents();
+  uint32_t wrong = WN_LoginComputerAsync(Text("user@example.com"), Text("Secret"), -1);
+  ASSERT_EQ((std::vector<Drain>{{CommandResultBatch(wrong, "wrong_credentials")}}),
+            WaitForDrains(1));
+  EXPECT_EQ("1c01649123e8a7c8c158aad41b598c3a",
+            ParseJson(ReadFile(StateFile()))["account"]["password_hash"].asString());
+  uint32_t right = WN_LoginComputerAsync(Text("user@example.com"), Text("secret"), -1);
+  ASSERT_EQ((Drain{CommandResultBatch(right, "OK")}), WaitForDrains(2).at(1));
+  Json::Value account = ParseJson(ReadFile(StateFile()))["account"];
+  EXPECT_TRUE(account["logged_in"].asBool());
+  EXPECT_EQ("pbkdf2-hmac-sha256", account["password_kdf"].asString());
+  EXPECT_NE("1c01649123e8a7c8c158aad41b598c3a", account["password_hash"].asString());
+
+  ResetForTesting();
+  ListenForEvents();
+  uint32_t logout = WN_LogoutComputerAsync(Text("local"), -1);
+  uint32_t again = WN_LoginComputerAsync(Text("user@example.com"), Text("secret"), -1);
+  std::vector<Drain> drains = WaitForDrains(4);
+  ASSERT_EQ(4u, drains.size());
+  EXPECT_EQ((Drain{CommandResultBatch(logout, "OK")}), drains[2]);
+  EXPECT_EQ((Drain{CommandResultBatch(again, "OK")}), drains[3]);
+}
+
 TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {
   environment_.Unset("WIRENEST_STATE");
   EXPECT_EQ(1, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
@@ -366,6 +417,18 @@ TEST_F(ExportsTest, TheProcessExitsWhileACallbackRunsOrAnAnswerWaits) {
         exit(4);
       },
       testing::ExitedWithCode(4), "");
+  // A second open of the lock file is another holder, even in this process.
+  EXPECT_EXIT(
+      {
+        int lock = open((StateFile() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock < 0 || flock(lock, LOCK_EX) != 0)
+          exit(1);
+        ListenForEvents();
+        WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
+        std::this_thread::sleep_for(milliseconds(20));
+        exit(5);
+      },
+      testing::ExitedWithCode(5), "");
 }
 
 TEST_F(ExportsTest, OddInputsAndOutValuesAreSurvived) {

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace standin {
@@ -22,17 +24,24 @@ bool FileDescriptor::Close() {
   return close(fd) == 0;
 }
 
-FileLock::FileLock(const std::string& path)
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience)
     : file_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
   if (!file_.valid()) {
     error_ = errno;
     return;
   }
-  while (flock(file_.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) {
+  // A blocking flock could wait forever; tries spaced out a little instead.
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  std::chrono::milliseconds pause(1);
+  while (flock(file_.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR)
+      continue;
+    if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
       error_ = errno;
       return;
     }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(50));
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <stddef.h>
 
+#include <chrono>
 #include <string>
 
 namespace standin {
@@ -24,16 +25,17 @@ class FileDescriptor {
 };
 
 // An exclusive advisory lock (flock) on a file made if need be with mode
-// 0600, held while the object lives; processes that take it wait for each
-// other.
+// 0600, held while the object lives. Another process may hold it as long as
+// it likes, stopped even: it is waited for `patience` at most.
 class FileLock {
  public:
-  explicit FileLock(const std::string& path);
+  FileLock(const std::string& path, std::chrono::milliseconds patience);
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
   bool held() const { return error_ == 0; }
-  int error() const { return error_; }  // errno when not held
+  // errno when not held; EWOULDBLOCK when another held it all the while.
+  int error() const { return error_; }
 
  private:
   FileDescriptor file_;

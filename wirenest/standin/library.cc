@@ -22,6 +22,8 @@ namespace standin {
 namespace {
 
 const std::chrono::milliseconds kStopPatience(1000);
+// How long a change waits for another process to let go of the state.
+const std::chrono::milliseconds kStateLockPatience(10000);
 // The answer's error when a change cannot be kept.
 const char kStateNotSaved[] = "state_not_saved";
 
@@ -157,14 +159,28 @@ void ReportSaveFailure(Library* library, const std::string& file, const std::str
 // Carries out `change` on the world as the state file holds it now, or on
 // the world of this run where there is no state file. False when a change
 // that `change` would keep cannot be kept; the world is then unchanged.
+// Called without g_mutex, which it takes only for the world of this run:
+// the state's lock may be long in coming.
 bool ChangeWorld(Library* library, const std::function<bool(World*)>& change) {
   if (!library->state_path.empty()) {
     std::string error;
-    if (ChangeState(library->state_path, library->fresh_world, change, &library->world, &error))
-      return true;
-    ReportSaveFailure(library, library->state_path, error + "; the change is refused");
-    return false;
+    World world;
+    bool read = false;
+    bool kept = ChangeState(
+        library->state_path, library->fresh_world,
+        [&](World* changed) {
+          read = true;
+          return change(changed);
+        },
+        kStateLockPatience, &world, &error);
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (read)
+      library->world = std::move(world);
+    if (!kept)
+      ReportSaveFailure(library, library->state_path, error + "; the change is refused");
+    return kept;
   }
+  std::lock_guard<std::mutex> lock(g_mutex);
   if (!library->changes_refused) {
     change(&library->world);
     return true;
@@ -199,27 +215,38 @@ std::string Batch(const Json::Value& event) {
   return CompactJson(batch);
 }
 
-std::vector<Drain> RequestDrains(Library* library, const ScriptedRequest* script, uint32_t id,
-                                 const Effect& effect) {
-  if (script && script->drains)
-    return *script->drains;
-  Drain drain = script ? script->batches : Drain();
-  Json::Value answer;
-  if (script && script->answer) {
-    answer = *script->answer;
-  } else {
+std::vector<Drain> ScriptedDrains(const ScriptedRequest& script) {
+  if (script.drains)
+    return *script.drains;
+  Drain drain = script.batches;
+  if (!script.answer->isNull())
+    drain.push_back(Batch(*script.answer));
+  if (drain.empty())
+    return {};
+  return {drain};
+}
+
+// The world's answer: the effect carried out, after the batches.
+DrainMaker WorldAnswer(Library* library, uint32_t id, Drain batches, Effect effect,
+                       AccountCheck check) {
+  return [library, id, batches, effect, check] {
+    if (check) {
+      std::optional<Account> account;
+      {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        account = library->world.account;
+      }
+      check(account);
+    }
     std::string error;
     bool kept = ChangeWorld(library, [&](World* world) {
       error = effect(world);
       return error == "OK";
     });
-    answer = CommandResult(id, kept ? error : kStateNotSaved);
-  }
-  if (!answer.isNull())
-    drain.push_back(Batch(answer));
-  if (drain.empty())
-    return {};
-  return {drain};
+    Drain drain = batches;
+    drain.push_back(Batch(CommandResult(id, kept ? error : kStateNotSaved)));
+    return std::vector<Drain>{drain};
+  };
 }
 
 }  // namespace
@@ -234,7 +261,7 @@ Answer Query(const Json::Value& call, const Answer& failure, const ScriptedQuery
   return from_world(session.library().world);
 }
 
-uint32_t StartRequest(const Json::Value& call, const Effect& effect) {
+uint32_t StartRequest(const Json::Value& call, Effect effect, AccountCheck check) {
   Session session(call);
   if (session.failed())
     return 0;
@@ -243,20 +270,28 @@ uint32_t StartRequest(const Json::Value& call, const Effect& effect) {
   uint32_t id = script && script->id ? *script->id : FreshCommandId(&library);
   if (id == 0)
     return 0;
-  library.events.Deliver(RequestDrains(&library, script, id, effect),
-                         script ? script->delay_ms : 0);
+  const uint32_t delay_ms = script ? script->delay_ms : 0;
+  if (script && (script->drains || script->answer))
+    library.events.Deliver(ScriptedDrains(*script), delay_ms);
+  else
+    library.events.DeliverMade(WorldAnswer(&library, id, script ? script->batches : Drain(),
+                                           std::move(effect), std::move(check)),
+                               delay_ms);
   return id;
 }
 
 int32_t SetDefaultConnectParameters(const std::string& params) {
-  Session session(Call("WN_SetDefaultConnectParameters", {params}));
-  if (session.failed())
-    return 0;
-  Library& library = session.library();
-  if (library.answers.set_default_params())
-    return *library.answers.set_default_params();
+  Library* library = nullptr;
+  {
+    Session session(Call("WN_SetDefaultConnectParameters", {params}));
+    if (session.failed())
+      return 0;
+    if (session.library().answers.set_default_params())
+      return *session.library().answers.set_default_params();
+    library = &session.library();
+  }
   bool valid = false;
-  bool kept = ChangeWorld(&library, [&](World* world) {
+  bool kept = ChangeWorld(library, [&](World* world) {
     valid = SetDefaultConnectParameters(world, params);
     return valid;
   });

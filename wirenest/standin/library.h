@@ -24,12 +24,16 @@ using ScriptedQuery = std::function<std::optional<Answer>(ScriptedAnswers*)>;
 using WorldQuery = std::function<Answer(const World&)>;
 // Changes the world and gives the "error" of the answer, "OK" on success.
 using Effect = std::function<std::string(World*)>;
+// Work done before the state is locked, on the account as this run last saw
+// it, so that a costly check keeps no other process waiting.
+using AccountCheck = std::function<void(const std::optional<Account>&)>;
 
 // `call` is the call as logged; `failure` answers when the library failed.
 Answer Query(const Json::Value& call, const Answer& failure, const ScriptedQuery& scripted,
              const WorldQuery& from_world);
-// The command id; the answer follows on the library's thread.
-uint32_t StartRequest(const Json::Value& call, const Effect& effect);
+// The command id, at once; the work and the answer follow on the library's
+// threads.
+uint32_t StartRequest(const Json::Value& call, Effect effect, AccountCheck check = nullptr);
 int32_t SetDefaultConnectParameters(const std::string& params);
 int32_t SetEventCallback(EventCallback callback);
 int32_t EnableEventsQueue(int32_t enable);

@@ -1,25 +1,87 @@
 #include "wirenest/standin/password_hash.h"
 
+#include <chrono>
+
 #include <gtest/gtest.h>
+
+#include "wirenest/standin/world_actions.h"
 
 namespace standin {
 namespace {
 
-TEST(PasswordHashTest, MatchesOnlyTheSamePassword) {
-  PasswordHash hash = HashPassword("secret");
-  EXPECT_TRUE(PasswordMatches(hash, "secret"));
-  EXPECT_FALSE(PasswordMatches(hash, "Secret"));
-  EXPECT_FALSE(PasswordMatches(hash, ""));
-  EXPECT_FALSE(PasswordMatches(PasswordHash(), ""));
+// "secret" under the self-made digest that state files held before.
+PasswordHash OldFormOfSecret() {
+  PasswordHash hash;
+  hash.salt = "5eed0ff1ce5eed01";
+  hash.digest = "1c01649123e8a7c8c158aad41b598c3a";
+  return hash;
 }
 
-TEST(PasswordHashTest, SaltsDifferAndHideThePassword) {
+TEST(PasswordHashTest, MatchesOnlyTheSamePasswordInEitherForm) {
+  const PasswordHash forms[] = {HashPassword("secret"), OldFormOfSecret()};
+  for (const PasswordHash& hash : forms) {
+    SCOPED_TRACE(hash.kdf);
+    EXPECT_TRUE(PasswordMatches(hash, "secret"));
+    EXPECT_FALSE(PasswordMatches(hash, "Secret"));
+    EXPECT_FALSE(PasswordMatches(hash, ""));
+    PasswordHash other_salt = hash;
+    other_salt.salt[0] = other_salt.salt[0] == '0' ? '1' : '0';
+    EXPECT_FALSE(PasswordMatches(other_salt, "secret"));
+  }
+  EXPECT_FALSE(PasswordMatches(PasswordHash(), ""));
+  PasswordHash unknown = HashPassword("secret");
+  unknown.kdf = "rot13";
+  EXPECT_FALSE(PasswordMatches(unknown, "secret"));
+}
+
+TEST(PasswordHashTest, TheCurrentFormIsPbkdf2WithFreshSalts) {
   PasswordHash first = HashPassword("secret"), second = HashPassword("secret");
+  EXPECT_EQ("pbkdf2-hmac-sha256", first.kdf);
+  EXPECT_TRUE(IsCurrentForm(first));
+  EXPECT_FALSE(IsCurrentForm(OldFormOfSecret()));
   EXPECT_NE(first.salt, second.salt);
   EXPECT_NE(first.digest, second.digest);
-  EXPECT_EQ(32u, first.digest.size());
-  EXPECT_EQ(std::string::npos, first.digest.find("secret"));
-  EXPECT_EQ(DigestPassword(first.salt, "secret"), first.digest);
+  EXPECT_EQ(64u, first.digest.size());
+  PasswordHash fewer = first;
+  fewer.iterations = first.iterations - 1;
+  EXPECT_FALSE(PasswordMatches(fewer, "secret"));
+  EXPECT_FALSE(IsCurrentForm(fewer));
+}
+
+// The password is hashed once as the key, not once per iteration: a wrong
+// megabyte costs milliseconds, not the half a minute of the old digest.
+TEST(PasswordHashTest, ALongPasswordCostsAboutOnePassOverIt) {
+  const PasswordHash hash = HashPassword("secret");
+  const std::string long_password(1 << 20, 'x');
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(PasswordMatches(hash, long_password));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(PasswordHashTest, ACheckAnswersForTheHashItWasMadeAgainst) {
+  const PasswordHash secret = HashPassword("secret"), other = HashPassword("other");
+  PasswordCheck check("secret");
+  EXPECT_TRUE(check.Matches(secret));
+  EXPECT_FALSE(check.Matches(other));
+  EXPECT_TRUE(check.Matches(secret));
+  EXPECT_TRUE(check.Matches(OldFormOfSecret()));
+}
+
+// A login with the right password replaces a digest of the old form; a
+// failed one leaves it.
+TEST(PasswordHashTest, ALoginUpgradesTheOldForm) {
+  World world;
+  world.account.emplace();
+  world.account->email = "user@example.com";
+  world.account->password = OldFormOfSecret();
+  PasswordCheck wrong("Secret");
+  EXPECT_EQ("wrong_credentials", LoginComputer(&world, "user@example.com", &wrong));
+  EXPECT_EQ(OldFormOfSecret(), world.account->password);
+
+  PasswordCheck right("secret");
+  ASSERT_EQ("OK", LoginComputer(&world, "user@example.com", &right));
+  EXPECT_TRUE(IsCurrentForm(world.account->password));
+  EXPECT_TRUE(PasswordMatches(world.account->password, "secret"));
 }
 
 }  // namespace

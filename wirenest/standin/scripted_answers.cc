@@ -242,10 +242,6 @@ bool ScriptedAnswers::Parse(const Json::Value& answers, ScriptedAnswers* out, st
   return ok;
 }
 
-bool ScriptedAnswers::IsRequestFunction(const std::string& name) {
-  return Contains(kRequestFunctions, name);
-}
-
 std::optional<int32_t> ScriptedAnswers::NextIsOk() {
   if (is_ok_.empty())
     return std::nullopt;

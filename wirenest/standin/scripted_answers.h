@@ -32,8 +32,6 @@ class ScriptedAnswers {
  public:
   // False with *error naming the offending member.
   static bool Parse(const Json::Value& answers, ScriptedAnswers* out, std::string* error);
-  // The names of the asynchronous requests, which "requests" may script.
-  static bool IsRequestFunction(const std::string& name);
 
   std::optional<int32_t> NextIsOk();
   std::optional<Answer> NextStatus();

@@ -1,5 +1,7 @@
 #include "wirenest/standin/state_file.h"
 
+#include <ctype.h>
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -7,6 +9,8 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <memory>
 
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
@@ -61,14 +65,70 @@ bool PrepareTarget(const std::string& path, std::string* target, std::string* er
   return false;
 }
 
+// Saves named their temporary file after their process once; under the lock
+// any such file left beside the target is stale.
+void RemoveOldTemporaries(const std::string& target) {
+  const std::string directory = ParentDirectory(target);
+  const size_t slash = target.find_last_of('/');
+  const std::string prefix =
+      (slash == std::string::npos ? target : target.substr(slash + 1)) + ".tmp-";
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(directory.c_str()), closedir);
+  if (!listing)
+    return;
+  while (const dirent* entry = readdir(listing.get())) {
+    const std::string name = entry->d_name;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+      continue;
+    bool pid = true;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+      pid = pid && isdigit(static_cast<unsigned char>(name[i]));
+    if (pid)
+      unlinkat(dirfd(listing.get()), name.c_str(), 0);
+  }
+}
+
+// A replaced file keeps its owner, group and mode, or is not replaced: a file
+// that its owner could no longer read would be worse than a lost change.
+bool TakeOwnerAndMode(int fd, const std::string& target, std::string* error) {
+  struct stat existing, made;
+  if (stat(target.c_str(), &existing) != 0) {
+    if (errno == ENOENT && fchmod(fd, 0600) == 0)
+      return true;
+    *error = SystemError("cannot be written", errno);
+    return false;
+  }
+  bool kept = fstat(fd, &made) == 0 &&
+              ((made.st_uid == existing.st_uid && made.st_gid == existing.st_gid) ||
+               fchown(fd, existing.st_uid, existing.st_gid) == 0) &&
+              fchmod(fd, existing.st_mode & 07777) == 0;
+  if (!kept)
+    *error = SystemError("cannot keep its owner and mode", errno);
+  return kept;
+}
+
 bool ReplaceState(const std::string& target, const World& world, std::string* error) {
-  const std::string temporary = target + ".tmp-" + std::to_string(getpid());
+  const std::string text = StyledJson(WorldToJson(world));
+  if (text.size() > kLargestState) {
+    *error = "cannot be written: the world would be larger than 64 MiB, too large to read back";
+    return false;
+  }
+  RemoveOldTemporaries(target);
+  // Saves happen under the lock: one name serves, and one left by a save
+  // cut short is stale.
+  const std::string temporary = target + ".tmp";
+  unlink(temporary.c_str());
   FileDescriptor file(
-      open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
-  bool written = file.valid() && fchmod(file.get(), 0600) == 0 &&
-                 WriteAll(file.get(), StyledJson(WorldToJson(world))) && fsync(file.get()) == 0 &&
-                 file.Close();
-  if (written && rename(temporary.c_str(), target.c_str()) == 0)
+      open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!file.valid()) {
+    *error = SystemError("cannot be written", errno);
+    return false;
+  }
+  if (!TakeOwnerAndMode(file.get(), target, error)) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  if (WriteAll(file.get(), text) && fsync(file.get()) == 0 && file.Close() &&
+      rename(temporary.c_str(), target.c_str()) == 0)
     return true;
   *error = SystemError("cannot be written", errno);
   unlink(temporary.c_str());
@@ -88,19 +148,16 @@ StateLoad LoadState(const std::string& path, World* world, std::string* error) {
   return StateLoad::kLoaded;
 }
 
-bool SaveState(const std::string& path, const World& world, std::string* error) {
-  std::string target;
-  return PrepareTarget(path, &target, error) && ReplaceState(target, world, error);
-}
-
 bool ChangeState(const std::string& path, const World& fresh,
-                 const std::function<bool(World*)>& change, World* world, std::string* error) {
+                 const std::function<bool(World*)>& change, std::chrono::milliseconds patience,
+                 World* world, std::string* error) {
   std::string target;
   if (!PrepareTarget(path, &target, error))
     return false;
-  FileLock lock(target + ".lock");
+  FileLock lock(target + ".lock", patience);
   if (!lock.held()) {
-    *error = SystemError("cannot be locked", lock.error());
+    *error = lock.error() == EWOULDBLOCK ? "stayed locked by another process"
+                                         : SystemError("cannot be locked", lock.error());
     return false;
   }
   World current;

@@ -4,6 +4,7 @@
 #ifndef WIRENEST_STANDIN_STATE_FILE_H_
 #define WIRENEST_STANDIN_STATE_FILE_H_
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -16,19 +17,20 @@ enum class StateLoad { kLoaded, kMissing, kBad };
 // kBad comes with *error saying what is wrong with the file; one that is not
 // a regular file of sane size is refused without waiting on it.
 StateLoad LoadState(const std::string& path, World* world, std::string* error);
-// Writes a temporary file beside the file a symbolic link leads to and
-// renames it over that, so that a reader never sees half a world and the
-// link stays; missing directories are made with mode 0700. False with *error
-// saying why, the file then unchanged.
-bool SaveState(const std::string& path, const World& world, std::string* error);
 // Holds a lock beside the file, which every process changing it takes, from
 // reading the world on disk (`fresh` when there is none) until the changed
-// world replaces it, so that no process loses another's change. `change`
-// alters the world and says whether to keep it. *world becomes the world on
-// disk afterwards. False with *error when the file cannot be read or the
-// change not be kept.
+// world replaces it, so that no process loses another's change; a lock held
+// elsewhere longer than `patience` fails the change. `change` alters the
+// world and says whether to keep it. The kept world is written to a
+// temporary file beside the file a symbolic link leads to and renamed over
+// that, so that a reader never sees half a world and the link stays; the
+// file keeps its owner, group and mode, and a new one gets mode 0600 in
+// missing directories made with mode 0700. *world becomes the world on disk
+// afterwards. False with *error when the file cannot be read or the change
+// not be kept (nor read back); the file is then unchanged.
 bool ChangeState(const std::string& path, const World& fresh,
-                 const std::function<bool(World*)>& change, World* world, std::string* error);
+                 const std::function<bool(World*)>& change, std::chrono::milliseconds patience,
+                 World* world, std::string* error);
 // $XDG_STATE_HOME/wirenest/standin-world.json, or under ~/.local/state;
 // empty when neither is known.
 std::string DefaultStatePath();

@@ -15,13 +15,27 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/lock_holder.h"
 #include "tests/support/test_files.h"
 #include "wirenest/standin/demo_world.h"
+#include "wirenest/standin/json_text.h"
 #include "wirenest/standin/world_actions.h"
 #include "wirenest/standin/world_json.h"
 
 namespace standin {
 namespace {
+
+using std::chrono::milliseconds;
+
+// Long enough for any change of these tests but those that wait on purpose.
+const milliseconds kPatience(10000);
+
+bool Keep(World*) { return true; }
+
+// As another process or an older version would have left it.
+void WriteWorld(const std::string& path, const World& world) {
+  WriteFile(path, StyledJson(WorldToJson(world)));
+}
 
 TEST(StateFileTest, KeepsTheWorldPrivatelyWithoutTheAccountPassword) {
   TempDir dir;
@@ -29,7 +43,8 @@ TEST(StateFileTest, KeepsTheWorldPrivatelyWithoutTheAccountPassword) {
   World world = DemoWorld();
   world.proxy["proxy_auth"]["proxy_passwd"] = "proxy-pass";
   std::string error;
-  ASSERT_TRUE(SaveState(path, world, &error)) << error;
+  World saved;
+  ASSERT_TRUE(ChangeState(path, world, Keep, kPatience, &saved, &error)) << error;
   EXPECT_EQ(0600u, FileMode(path));
   EXPECT_EQ(0700u, FileMode(dir.File("new/state")));
   EXPECT_EQ(0700u, FileMode(dir.File("new")));
@@ -41,20 +56,6 @@ TEST(StateFileTest, KeepsTheWorldPrivatelyWithoutTheAccountPassword) {
   ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &loaded, &error)) << error;
   EXPECT_EQ(WorldToJson(world), WorldToJson(loaded));
   EXPECT_TRUE(PasswordMatches(loaded.account->password, "secret"));
-}
-
-TEST(StateFileTest, ReplacesTheFileWholeAndLeavesNothingBeside) {
-  TempDir dir;
-  const std::string path = dir.File("world.json");
-  World world = DemoWorld();
-  std::string error;
-  ASSERT_TRUE(SaveState(path, world, &error));
-  world.local->comp_name = "renamed";
-  ASSERT_TRUE(SaveState(path, world, &error));
-  World loaded;
-  ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &loaded, &error));
-  EXPECT_EQ("renamed", loaded.local->comp_name);
-  EXPECT_EQ(0u, FileMode(path + ".tmp-" + std::to_string(getpid())));
 }
 
 TEST(StateFileTest, TellsAMissingFileFromABadOne) {
@@ -177,7 +178,7 @@ TEST(StateFileTest, RefusesWhatIsNotARegularFileOfSaneSizeWithoutWaiting) {
     std::string error;
     EXPECT_EQ(StateLoad::kBad, LoadState(c.path, &world, &error));
     EXPECT_EQ(c.error, error);
-    EXPECT_FALSE(ChangeState(c.path, DemoWorld(), Rename("x"), &world, &error));
+    EXPECT_FALSE(ChangeState(c.path, DemoWorld(), Rename("x"), kPatience, &world, &error));
     EXPECT_EQ(c.error, error);
   }
 }
@@ -203,7 +204,7 @@ TEST(StateFileTest, AChangeGoesToTheTargetOfASymbolicLinkAndTheLinkStays) {
     ASSERT_EQ(0, symlink(points_to.c_str(), link.c_str()));
     std::string error;
     World world;
-    ASSERT_TRUE(ChangeState(link, DemoWorld(), Rename(c.link), &world, &error)) << error;
+    ASSERT_TRUE(ChangeState(link, DemoWorld(), Rename(c.link), kPatience, &world, &error)) << error;
     struct stat info;
     ASSERT_EQ(0, lstat(link.c_str(), &info));
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -222,15 +223,15 @@ TEST(StateFileTest, AChangeAppliesToTheWorldOnDiskNotToTheOneReadBefore) {
   World world;
   std::string error;
   ASSERT_TRUE(ChangeState(
-      path, fresh, [](World*) { return false; }, &world, &error));
+      path, fresh, [](World*) { return false; }, kPatience, &world, &error));
   EXPECT_EQ("fresh", world.local->comp_name);
   EXPECT_EQ(0u, FileMode(path));
 
-  ASSERT_TRUE(ChangeState(path, fresh, Rename("first"), &world, &error)) << error;
+  ASSERT_TRUE(ChangeState(path, fresh, Rename("first"), kPatience, &world, &error)) << error;
   World elsewhere = world;
   elsewhere.local->devices.at(0).description = "from another process";
-  ASSERT_TRUE(SaveState(path, elsewhere, &error));
-  ASSERT_TRUE(ChangeState(path, fresh, Rename("second"), &world, &error)) << error;
+  WriteWorld(path, elsewhere);
+  ASSERT_TRUE(ChangeState(path, fresh, Rename("second"), kPatience, &world, &error)) << error;
   EXPECT_EQ("second", world.local->comp_name);
   EXPECT_EQ("from another process", world.local->devices.at(0).description);
   World loaded;
@@ -266,8 +267,7 @@ TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
     ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
-    std::string error;
-    ASSERT_TRUE(SaveState(path, DemoWorld(), &error));
+    WriteWorld(path, DemoWorld());
     ASSERT_EQ(0, chmod(path.c_str(), 0644));
     const std::string before = ReadFile(path);
     const std::set<std::string> entries = DirectoryEntries(folder);
@@ -276,7 +276,7 @@ TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
         return 2;
       World world;
       std::string error;
-      if (ChangeState(path, DemoWorld(), Rename("lost"), &world, &error))
+      if (ChangeState(path, DemoWorld(), Rename("lost"), kPatience, &world, &error))
         return 1;
       if (error == c.error)
         return 0;
@@ -322,7 +322,7 @@ TEST(StateFileTest, ProcessesChangingTogetherLoseNoChange) {
                                   "friend" + std::to_string(n) + "@example.org");
               return answer == "OK";
             };
-            if (!ChangeState(path, fresh, invite, &world, &error) || answer != "OK")
+            if (!ChangeState(path, fresh, invite, kPatience, &world, &error) || answer != "OK")
               return 1;
           }
           return 0;
@@ -345,6 +345,139 @@ TEST(StateFileTest, ProcessesChangingTogetherLoseNoChange) {
       ids.insert(invite.id_invite);
   }
   EXPECT_EQ(static_cast<size_t>(kProcesses * kChangesEach), ids.size());
+}
+
+// Another process keeps the lock, waiting or stopped: the change gives up
+// after its patience, and the file stays as it was.
+TEST(StateFileTest, ALockHeldElsewhereEndsTheChangeAfterItsPatience) {
+  const struct {
+    const char* title;
+    bool stopped;
+  } cases[] = {{"holder waiting", false}, {"holder stopped", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempDir dir;
+    const std::string path = dir.File("world.json");
+    WriteWorld(path, DemoWorld());
+    const std::string before = ReadFile(path);
+    LockHolder holder(path + ".lock");
+    ASSERT_TRUE(holder.held());
+    if (c.stopped) {
+      ASSERT_TRUE(holder.Stop());
+    }
+    World world;
+    std::string error;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ChangeState(path, DemoWorld(), Rename("lost"), milliseconds(300), &world, &error));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ("stayed locked by another process", error);
+    EXPECT_GE(waited, milliseconds(300));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_EQ(before, ReadFile(path));
+    holder.Release();
+    EXPECT_TRUE(ChangeState(path, DemoWorld(), Rename("kept"), milliseconds(300), &world, &error))
+        << error;
+  }
+}
+
+// A world just as large as a state file may be is kept and reads back; one
+// byte more is refused, and the file stays as it was.
+TEST(StateFileTest, AWorldTooLargeToReadBackIsNotSaved) {
+  const size_t kLargest = 64 << 20;
+  TempDir dir;
+  const std::string path = dir.File("world.json");
+  const size_t base = StyledJson(WorldToJson(DemoWorld())).size() -
+                      DemoWorld().local->devices.at(0).description.size();
+  auto describe = [](size_t length) {
+    return [length](World* world) {
+      world->local->devices.at(0).description.assign(length, 'x');
+      return true;
+    };
+  };
+  World world;
+  std::string error;
+  ASSERT_TRUE(ChangeState(path, DemoWorld(), describe(kLargest - base), kPatience, &world, &error))
+      << error;
+  ASSERT_EQ(kLargest, ReadFile(path).size());
+  World loaded;
+  ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &loaded, &error)) << error;
+
+  const std::string before = ReadFile(path);
+  EXPECT_FALSE(
+      ChangeState(path, DemoWorld(), describe(kLargest - base + 1), kPatience, &world, &error));
+  EXPECT_EQ("cannot be written: the world would be larger than 64 MiB, too large to read back",
+            error);
+  EXPECT_EQ(before, ReadFile(path));
+  EXPECT_EQ((std::set<std::string>{"world.json", "world.json.lock"}), DirectoryEntries(dir.path()));
+}
+
+// Root saving another user's file leaves it theirs, mode and all; a user who
+// could not give the file back to its owner leaves it alone.
+TEST(StateFileTest, ASaveKeepsTheOwnerAndModeOrIsRefused) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "only root can give a file to another user";
+  TempDir dir;
+  ASSERT_EQ(0, chmod(dir.path().c_str(), 0777));
+  const std::string theirs = dir.File("theirs.json");
+  WriteWorld(theirs, DemoWorld());
+  ASSERT_EQ(0, chown(theirs.c_str(), 65534, 65534));
+  ASSERT_EQ(0, chmod(theirs.c_str(), 0640));
+  World world;
+  std::string error;
+  ASSERT_TRUE(ChangeState(theirs, DemoWorld(), Rename("by root"), kPatience, &world, &error))
+      << error;
+  struct stat info;
+  ASSERT_EQ(0, stat(theirs.c_str(), &info));
+  EXPECT_EQ(65534u, info.st_uid);
+  EXPECT_EQ(65534u, info.st_gid);
+  EXPECT_EQ(0640u, info.st_mode & 07777);
+  ASSERT_EQ(StateLoad::kLoaded, LoadState(theirs, &world, &error));
+  EXPECT_EQ("by root", world.local->comp_name);
+
+  const std::string roots = dir.File("roots.json");
+  WriteWorld(roots, DemoWorld());
+  ASSERT_EQ(0, chmod(roots.c_str(), 0644));
+  const std::string before = ReadFile(roots);
+  EXPECT_EQ(0, ExitCode(StartChild([&] {
+              if (setgid(65534) != 0 || setuid(65534) != 0)
+                return 2;
+              World world;
+              std::string error;
+              if (ChangeState(roots, DemoWorld(), Rename("lost"), kPatience, &world, &error))
+                return 1;
+              if (error == "cannot keep its owner and mode: Operation not permitted")
+                return 0;
+              fprintf(stderr, "refused with: %s\n", error.c_str());
+              return 1;
+            })));
+  EXPECT_EQ(before, ReadFile(roots));
+  ASSERT_EQ(0, stat(roots.c_str(), &info));
+  EXPECT_EQ(0u, info.st_uid);
+  EXPECT_EQ(0644u, info.st_mode & 07777);
+  EXPECT_EQ(0u, FileMode(roots + ".tmp"));
+}
+
+// A save cut short leaves its temporary file, under the fixed name or the
+// process-named one of older versions: the next save removes it, follows no
+// link found there, and leaves other names alone.
+TEST(StateFileTest, ASaveRemovesTheTemporaryFilesOfSavesCutShort) {
+  TempDir dir;
+  const std::string path = dir.File("world.json");
+  WriteWorld(path, DemoWorld());
+  WriteFile(dir.File("victim"), "untouched");
+  ASSERT_EQ(0, symlink(dir.File("victim").c_str(), (path + ".tmp").c_str()));
+  for (const char* name : {"world.json.tmp-12345", "world.json.tmp-1", "world.json.tmp-12a",
+                           "other.json.tmp-7", "world.json.tmp-"})
+    WriteFile(dir.File(name), "{");
+  World world;
+  std::string error;
+  ASSERT_TRUE(ChangeState(path, DemoWorld(), Rename("after"), kPatience, &world, &error)) << error;
+  EXPECT_EQ("untouched", ReadFile(dir.File("victim")));
+  EXPECT_EQ((std::set<std::string>{"other.json.tmp-7", "victim", "world.json", "world.json.lock",
+                                   "world.json.tmp-", "world.json.tmp-12a"}),
+            DirectoryEntries(dir.path()));
+  ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &world, &error));
+  EXPECT_EQ("after", world.local->comp_name);
 }
 
 }  // namespace

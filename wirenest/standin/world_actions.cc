@@ -154,14 +154,16 @@ std::string ConnectionRefusal(const World& world, const DevicePlace& place) {
 
 }  // namespace
 
-std::string LoginComputer(World* world, const std::string& email, const std::string& password) {
+std::string LoginComputer(World* world, const std::string& email, PasswordCheck* password) {
   if (IsLoggedIn(*world))
     return "already_logged_in";
   if (ServerStatus(*world) != "login_required")
     return "server_unreachable";
   if (!world->account || !EmailsEqual(email, world->account->email) ||
-      !PasswordMatches(world->account->password, password))
+      !password->Matches(world->account->password))
     return "wrong_credentials";
+  if (!IsCurrentForm(world->account->password))
+    world->account->password = HashPassword(password->password());
   world->account->logged_in = true;
   world->service.server.reset();
   return kOk;

@@ -22,13 +22,17 @@ class WorldActionsTest : public ::testing::Test {
 };
 
 TEST_F(WorldActionsTest, LoginChecksTheAccount) {
-  EXPECT_EQ("already_logged_in", LoginComputer(&world_, "user@example.com", "secret"));
+  auto login = [](World* world, const std::string& email, const std::string& password) {
+    PasswordCheck check(password);
+    return LoginComputer(world, email, &check);
+  };
+  EXPECT_EQ("already_logged_in", login(&world_, "user@example.com", "secret"));
   world_.account->logged_in = false;
-  EXPECT_EQ("wrong_credentials", LoginComputer(&world_, "user@example.com", "Secret"));
-  EXPECT_EQ("wrong_credentials", LoginComputer(&world_, "someone@example.com", "secret"));
-  EXPECT_EQ("OK", LoginComputer(&world_, "User@Example.COM", "secret"));
+  EXPECT_EQ("wrong_credentials", login(&world_, "user@example.com", "Secret"));
+  EXPECT_EQ("wrong_credentials", login(&world_, "someone@example.com", "secret"));
+  EXPECT_EQ("OK", login(&world_, "User@Example.COM", "secret"));
   EXPECT_TRUE(world_.account->logged_in);
-  EXPECT_EQ("wrong_credentials", LoginComputer(&(world_ = World()), "a@b.c", ""));
+  EXPECT_EQ("wrong_credentials", login(&(world_ = World()), "a@b.c", ""));
 }
 
 TEST_F(WorldActionsTest, LogoutEndsTheLoginOrRemovesARemoteComputer) {

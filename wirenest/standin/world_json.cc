@@ -85,7 +85,9 @@ bool ReadAccount(const Json::Value& json, const std::string& path, Account* acco
   if (!RequireObject(json, path, error) || !ReadText(json, path, "email", &account->email, error) ||
       !ReadFlag(json, path, "logged_in", &account->logged_in, error) ||
       !ReadText(json, path, "password_salt", &account->password.salt, error) ||
-      !ReadText(json, path, "password_hash", &account->password.digest, error))
+      !ReadText(json, path, "password_hash", &account->password.digest, error) ||
+      !ReadText(json, path, "password_kdf", &account->password.kdf, error) ||
+      !ReadUint(json, path, "password_iterations", &account->password.iterations, error))
     return false;
   if (!json.isMember("password"))
     return true;
@@ -195,6 +197,10 @@ Json::Value WorldToJson(const World& world) {
     account["email"] = world.account->email;
     account["password_salt"] = world.account->password.salt;
     account["password_hash"] = world.account->password.digest;
+    if (!world.account->password.kdf.empty()) {
+      account["password_kdf"] = world.account->password.kdf;
+      account["password_iterations"] = world.account->password.iterations;
+    }
     account["logged_in"] = world.account->logged_in;
   }
   Json::Value& service = json["service"];
