@@ -76,14 +76,14 @@ std::string FreshSalt() {
   unsigned char salt[kSaltBytes];
   if (RAND_bytes(salt, sizeof salt) != 1) {
     // No entropy from OpenSSL: the clock and the system's source will do.
-    uint64_t seed =
+    uint64_t start =
         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     try {
       std::random_device random;
-      seed ^= (static_cast<uint64_t>(random()) << 32) ^ random();
+      start ^= (static_cast<uint64_t>(random()) << 32) ^ random();
     } catch (const std::exception&) {
     }
-    std::mt19937_64 generator(seed);
+    std::mt19937_64 generator(start);
     for (unsigned char& byte : salt)
       byte = static_cast<unsigned char>(generator());
   }
