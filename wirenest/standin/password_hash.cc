@@ -101,7 +101,8 @@ std::string Digest(const PasswordHash& hash, const std::string& password) {
 }  // namespace
 
 bool operator==(const PasswordHash& a, const PasswordHash& b) {
-  return a.salt == b.salt && a.digest == b.digest && a.kdf == b.kdf && a.iterations == b.iterations;
+  return a.salt == b.salt && a.digest == b.digest && a.kdf == b.kdf &&
+         a.iterations == b.iterations && a.pending == b.pending;
 }
 
 PasswordHash HashPassword(const std::string& password) {
@@ -113,16 +114,32 @@ PasswordHash HashPassword(const std::string& password) {
   return hash;
 }
 
+PasswordHash HashWhenNeeded(const std::string& password) {
+  PasswordHash hash;
+  hash.pending = std::make_shared<PendingHash>(password);
+  return hash;
+}
+
+const PasswordHash& StoredForm(const PasswordHash& hash) {
+  return hash.pending ? hash.pending->Made() : hash;
+}
+
 bool PasswordMatches(const PasswordHash& hash, const std::string& password) {
-  if (hash.digest.empty())
+  const PasswordHash& stored = StoredForm(hash);
+  if (stored.digest.empty())
     return false;
-  const std::string digest = Digest(hash, password);
-  return digest.size() == hash.digest.size() &&
-         CRYPTO_memcmp(digest.data(), hash.digest.data(), digest.size()) == 0;
+  const std::string digest = Digest(stored, password);
+  return digest.size() == stored.digest.size() &&
+         CRYPTO_memcmp(digest.data(), stored.digest.data(), digest.size()) == 0;
 }
 
 bool IsCurrentForm(const PasswordHash& hash) {
-  return hash.kdf == kPasswordKdf && hash.iterations == kIterations;
+  return hash.pending || (hash.kdf == kPasswordKdf && hash.iterations == kIterations);
+}
+
+const PasswordHash& PendingHash::Made() const {
+  std::call_once(once_, [this] { made_ = HashPassword(password_); });
+  return made_;
 }
 
 bool PasswordCheck::Matches(const PasswordHash& hash) {

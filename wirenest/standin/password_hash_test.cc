@@ -48,6 +48,21 @@ TEST(PasswordHashTest, TheCurrentFormIsPbkdf2WithFreshSalts) {
   EXPECT_FALSE(IsCurrentForm(fewer));
 }
 
+// A password read in clear is hashed when a check or a save first needs it,
+// and every copy of it then has that one hash.
+TEST(PasswordHashTest, AClearPasswordIsHashedOnceForEveryCopy) {
+  const PasswordHash read = HashWhenNeeded("secret");
+  const PasswordHash copy = read;
+  EXPECT_TRUE(read.digest.empty());
+  EXPECT_TRUE(PasswordMatches(copy, "secret"));
+  EXPECT_FALSE(PasswordMatches(read, "Secret"));
+  const PasswordHash& stored = StoredForm(read);
+  EXPECT_EQ(stored, StoredForm(copy));
+  EXPECT_TRUE(IsCurrentForm(stored));
+  EXPECT_TRUE(PasswordMatches(stored, "secret"));
+  EXPECT_FALSE(HashWhenNeeded("secret") == read);
+}
+
 // The password is hashed once as the key, not once per iteration: a wrong
 // megabyte costs milliseconds, not the half a minute of the old digest.
 TEST(PasswordHashTest, ALongPasswordCostsAboutOnePassOverIt) {

@@ -94,7 +94,7 @@ bool ReadAccount(const Json::Value& json, const std::string& path, Account* acco
   std::string password;
   if (!ReadText(json, path, "password", &password, error))
     return false;
-  account->password = HashPassword(password);
+  account->password = HashWhenNeeded(password);
   return true;
 }
 
@@ -195,11 +195,12 @@ Json::Value WorldToJson(const World& world) {
   if (world.account) {
     Json::Value& account = json["account"];
     account["email"] = world.account->email;
-    account["password_salt"] = world.account->password.salt;
-    account["password_hash"] = world.account->password.digest;
-    if (!world.account->password.kdf.empty()) {
-      account["password_kdf"] = world.account->password.kdf;
-      account["password_iterations"] = world.account->password.iterations;
+    const PasswordHash& password = StoredForm(world.account->password);
+    account["password_salt"] = password.salt;
+    account["password_hash"] = password.digest;
+    if (!password.kdf.empty()) {
+      account["password_kdf"] = password.kdf;
+      account["password_iterations"] = password.iterations;
     }
     account["logged_in"] = world.account->logged_in;
   }
