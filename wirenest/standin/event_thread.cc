@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include <openssl/crypto.h>
+
 namespace standin {
 
 EventThread::~EventThread() { Stop(std::chrono::hours(24)); }
@@ -18,24 +20,26 @@ void EventThread::SetQueueEnabled(bool enabled) {
   wake_.notify_all();
 }
 
-void EventThread::Deliver(std::vector<Drain> drains, uint32_t delay_ms) {
+bool EventThread::Deliver(std::vector<Drain> drains, uint32_t delay_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (stopping_ || drains.empty())
-    return;
+  if (drains.empty())
+    return true;
+  if (stopping_ || !Start(&deliverer_, &EventThread::DeliverLoop))
+    return false;
   Fill(Queue(delay_ms, true), std::move(drains));
+  return true;
 }
 
-void EventThread::DeliverMade(DrainMaker make, uint32_t delay_ms) {
+bool EventThread::DeliverMade(DrainMaker make, uint32_t delay_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (stopping_)
-    return;
-  uint64_t place = Queue(delay_ms, false);
-  if (!Start(&maker_, &EventThread::MakeLoop)) {
-    Fill(place, {});
-    return;
-  }
-  work_.push_back(Work{place, std::move(make)});
+  // A change carried out with no thread left to answer it would be made
+  // again by a caller that retries.
+  if (stopping_ || !Start(&maker_, &EventThread::MakeLoop) ||
+      !Start(&deliverer_, &EventThread::DeliverLoop))
+    return false;
+  work_.push_back(Work{Queue(delay_ms, false), std::move(make)});
   wake_.notify_all();
+  return true;
 }
 
 uint64_t EventThread::Queue(uint32_t delay_ms, bool made) {
@@ -47,12 +51,12 @@ uint64_t EventThread::Queue(uint32_t delay_ms, bool made) {
   return last_place_;
 }
 
-// Under mutex_.
+// Under mutex_, with the deliverer started.
 void EventThread::Fill(uint64_t place, std::vector<Drain> drains) {
   for (auto it = pending_.begin(); it != pending_.end(); ++it) {
     if (it->place != place)
       continue;
-    if (drains.empty() || !Start(&deliverer_, &EventThread::DeliverLoop)) {
+    if (drains.empty()) {
       pending_.erase(it);
     } else {
       it->drains.assign(drains.begin(), drains.end());
@@ -175,6 +179,10 @@ void EventThread::MakeLoop(std::unique_lock<std::mutex>* lock) {
     } catch (...) {  // no answer rather than no thread
     }
     work.make = nullptr;
+    // A key derivation leaves OpenSSL state for this thread, which OpenSSL
+    // frees only for a thread that ends before its own clean-up at exit;
+    // this one ends after it.
+    OPENSSL_thread_stop();
     lock->lock();
     Fill(work.place, std::move(drains));
   }

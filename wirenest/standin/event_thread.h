@@ -37,12 +37,14 @@ class EventThread {
   // library keeps its events until they can be handed out.
   void SetQueueEnabled(bool enabled);
   // The drains go out `delay_ms` after now, but never before the ones queued
-  // earlier.
-  void Deliver(std::vector<Drain> drains, uint32_t delay_ms);
+  // earlier. False, queueing nothing, when they cannot go out: the thread
+  // that would deliver them cannot be had, or the threads are stopping.
+  bool Deliver(std::vector<Drain> drains, uint32_t delay_ms);
   // As Deliver, with the drains that `make` gives when it has run on the
   // working thread, after the makers queued before it. The drains queued
-  // after wait for them.
-  void DeliverMade(DrainMaker make, uint32_t delay_ms);
+  // after wait for them. Both threads are made sure of first: false when
+  // either cannot be had, and `make` never runs.
+  bool DeliverMade(DrainMaker make, uint32_t delay_ms);
   // The next batch of the drains handed out so far; false when there is none.
   bool NextBatch(std::string* batch);
   // Ends the threads once a callback or a maker in progress has returned;

@@ -271,13 +271,16 @@ uint32_t StartRequest(const Json::Value& call, Effect effect, AccountCheck check
   if (id == 0)
     return 0;
   const uint32_t delay_ms = script ? script->delay_ms : 0;
+  // A request that no thread can carry out or answer is not started.
+  bool started;
   if (script && (script->drains || script->answer))
-    library.events.Deliver(ScriptedDrains(*script), delay_ms);
+    started = library.events.Deliver(ScriptedDrains(*script), delay_ms);
   else
-    library.events.DeliverMade(WorldAnswer(&library, id, script ? script->batches : Drain(),
-                                           std::move(effect), std::move(check)),
-                               delay_ms);
-  return id;
+    started =
+        library.events.DeliverMade(WorldAnswer(&library, id, script ? script->batches : Drain(),
+                                               std::move(effect), std::move(check)),
+                                   delay_ms);
+  return started ? id : 0;
 }
 
 int32_t SetDefaultConnectParameters(const std::string& params) {
