@@ -24,8 +24,34 @@ bool FileDescriptor::Close() {
   return close(fd) == 0;
 }
 
+namespace {
+
+// The lock file, made here if it was missing.
+int OpenLockFile(const std::string& path) {
+  for (;;) {
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0) {
+      GiveToFolderOwner(fd, path);
+      return fd;
+    }
+    if (errno != EEXIST)
+      return -1;
+    fd = open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    // Gone again in between: made afresh.
+    if (fd >= 0 || errno != ENOENT)
+      return fd;
+  }
+}
+
+// The owner of the folder `path` is in, when that is not this process's.
+bool OtherFolderOwner(const std::string& path, struct stat* folder) {
+  return stat(ParentDirectory(path).c_str(), folder) == 0 && folder->st_uid != geteuid();
+}
+
+}  // namespace
+
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience)
-    : file_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
+    : file_(OpenLockFile(path)) {
   if (!file_.valid()) {
     error_ = errno;
     return;
@@ -132,7 +158,21 @@ bool MakeDirectories(const std::string& path) {
     return S_ISDIR(info.st_mode);
   if (!MakeDirectories(ParentDirectory(path)))
     return false;
-  return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+  if (mkdir(path.c_str(), 0700) != 0)
+    return errno == EEXIST;
+  FileDescriptor made(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (made.valid())
+    GiveToFolderOwner(made.get(), path);
+  return true;
+}
+
+void GiveToFolderOwner(int fd, const std::string& path) {
+  struct stat folder;
+  if (!OtherFolderOwner(path, &folder))
+    return;
+  // Refused where the process may not: the file then stays its own.
+  int refused = fchown(fd, folder.st_uid, folder.st_gid);
+  (void)refused;
 }
 
 std::string ParentDirectory(const std::string& path) {

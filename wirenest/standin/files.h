@@ -25,7 +25,8 @@ class FileDescriptor {
 };
 
 // An exclusive advisory lock (flock) on a file made if need be with mode
-// 0600, held while the object lives. Another process may hold it as long as
+// 0600 (and given to its folder's owner, as GiveToFolderOwner), held while
+// the object lives. Another process may hold it as long as
 // it likes, stopped even: it is waited for `patience` at most.
 class FileLock {
  public:
@@ -53,8 +54,14 @@ bool ReadAll(int fd, size_t limit, std::string* text, int* error);
 // The file a chain of symbolic links ends at, which need not exist; false
 // with errno set when a link cannot be read or the chain is too long.
 bool FollowLinks(const std::string& path, std::string* target);
-// Like mkdir -p, new directories with mode 0700.
+// Like mkdir -p, new directories with mode 0700, each given to the owner of
+// the folder it is made in, as GiveToFolderOwner.
 bool MakeDirectories(const std::string& path);
+// A file just made, open as `fd`, goes to the owner and group of the folder
+// `path` is in when that is another user, where this process may give it
+// away: root's run in a user's home (sudo -E) must not lock the user out of
+// their own files. Elsewhere it stays this process's.
+void GiveToFolderOwner(int fd, const std::string& path);
 std::string ParentDirectory(const std::string& path);
 
 }  // namespace standin

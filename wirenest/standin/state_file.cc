@@ -92,8 +92,10 @@ void RemoveOldTemporaries(const std::string& target) {
 bool TakeOwnerAndMode(int fd, const std::string& target, std::string* error) {
   struct stat existing, made;
   if (stat(target.c_str(), &existing) != 0) {
-    if (errno == ENOENT && fchmod(fd, 0600) == 0)
+    if (errno == ENOENT && fchmod(fd, 0600) == 0) {
+      GiveToFolderOwner(fd, target);
       return true;
+    }
     *error = SystemError("cannot be written", errno);
     return false;
   }

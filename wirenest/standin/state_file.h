@@ -25,7 +25,8 @@ StateLoad LoadState(const std::string& path, World* world, std::string* error);
 // temporary file beside the file a symbolic link leads to and renamed over
 // that, so that a reader never sees half a world and the link stays; the
 // file keeps its owner, group and mode, and a new one gets mode 0600 in
-// missing directories made with mode 0700. *world becomes the world on disk
+// missing directories made with mode 0700; what is made goes to its folder's
+// owner as GiveToFolderOwner has it. *world becomes the world on disk
 // afterwards. False with *error when the file cannot be read or the change
 // not be kept (nor read back); the file is then unchanged.
 bool ChangeState(const std::string& path, const World& fresh,
