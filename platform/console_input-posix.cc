@@ -1,6 +1,7 @@
 #include "platform/console_input.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -18,6 +19,10 @@ bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 class InputBytes {
  public:
   InputBytes() {
+    // An input opened only for writing would never become readable: it
+    // ends at once, as a closed one does.
+    int flags = fcntl(STDIN_FILENO, F_GETFL);
+    readable_ = flags != -1 && (flags & O_ACCMODE) != O_WRONLY;
     struct stat info;
     seekable_ = fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode);
   }
@@ -29,6 +34,8 @@ class InputBytes {
   InputBytes& operator=(const InputBytes&) = delete;
 
   bool Next(char* c) {
+    if (!readable_)
+      return false;
     if (!seekable_)
       return ReadByte(c);
     if (next_ == size_ && !Fill())
@@ -72,6 +79,7 @@ class InputBytes {
     return size_ > 0;
   }
 
+  bool readable_ = false;
   bool seekable_ = false;
   size_t waiting_ = 0;  // bytes that a read takes without waiting
   char block_[16384];

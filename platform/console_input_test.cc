@@ -90,4 +90,16 @@ TEST(ReadInputWord, LeavesWhatFollowsTheWord) {
   }
 }
 
+// An input open only for writing can never be read: the word ends at once,
+// as at the end of the input.
+TEST(ReadInputWord, EndsAtOnceOnAnInputOpenOnlyForWriting) {
+  int ends[2];
+  ASSERT_EQ(0, pipe(ends));
+  {
+    StandardInputFrom input(ends[1]);
+    EXPECT_EQ("", ReadInputWord());
+  }
+  close(ends[0]);
+}
+
 }  // namespace

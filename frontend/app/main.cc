@@ -40,11 +40,15 @@ bool OutputWritten() {
 // library calls widen them to UTF-16, substituting invalid sequences.
 int main(int argc, char** argv) {
   bool output_closed = OpenClosedStandardStreams();
-  MakeOutputBlocking(STDOUT_FILENO);
-  MakeOutputBlocking(STDERR_FILENO);
-  // A reader that has gone makes writes fail instead of ending the run
-  // halfway; the failure shows in the exit code.
+  // Static, so that they go after the library, which is made later and stops
+  // its threads at exit: no output follows the parent's mode put back.
+  static BlockingOutput output(STDOUT_FILENO);
+  static BlockingOutput errors(STDERR_FILENO);
+  // A reader that has gone, or a file size limit, makes writes fail instead
+  // of ending the run halfway; the failure shows in the exit code, and a
+  // save of the library's is refused whole.
   signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
   int result;
   {
     ArgumentList arguments;
