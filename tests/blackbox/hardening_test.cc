@@ -93,6 +93,52 @@ TEST(BrokenOutput, NonBlockingPipeGetsEverything) {
   EXPECT_EQ(whole.out, result.out);
   EXPECT_EQ("", result.err);
   EXPECT_EQ(0, result.exit_code);
+  EXPECT_TRUE(result.output_non_blocking_after);
+}
+
+// Other outputs a parent may leave non-blocking: the whole output arrives
+// where a reader takes it, and either way the parent finds its descriptor
+// non-blocking still, as it left it.
+TEST(BrokenOutput, NonBlockingOutputsOfEveryKind) {
+  const std::string help = RunProgram({"help", "--all"}).out;
+  const std::string version = RunProgram({"version"}).out;
+  struct Case {
+    const char* title;
+    ProgramOutput output;
+    std::vector<std::string> arguments;
+    std::string out;
+    int exit_code;
+  } cases[] = {
+      {"terminal master", ProgramOutput::kTerminalMaster, {"help", "--all"}, help, 0},
+      {"terminal master, one line", ProgramOutput::kTerminalMaster, {"version"}, version, 0},
+      {"socket", ProgramOutput::kSocket, {"help", "--all"}, help, 0},
+      {"pipe without reader", ProgramOutput::kReaderGone, {"help", "--all"}, "", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    ProgramRun run;
+    run.output = c.output;
+    run.non_blocking_output = true;
+    ProgramResult result = RunProgram(c.arguments, run);
+    EXPECT_EQ(c.out, result.out);
+    EXPECT_EQ(c.exit_code, result.exit_code);
+    EXPECT_EQ("", result.err);
+    EXPECT_TRUE(result.output_non_blocking_after);
+  }
+}
+
+// Past a file size limit, as a shell sets it with its signal at its default
+// action, a write fails like any other: standard output ends the run with
+// exit code 1, and a save is refused (below).
+TEST(BrokenOutput, FileSizeLimitFailsTheRun) {
+  ProgramRun run;
+  run.output = ProgramOutput::kFile;
+  run.file_size_limit = 4096;
+  ProgramResult result = RunProgram({"help", "--all"}, run);
+  EXPECT_EQ(RunProgram({"help", "--all"}).out.substr(0, 4096), result.out);
+  EXPECT_EQ(0, result.signal);
+  EXPECT_EQ(1, result.exit_code);
+  EXPECT_EQ("", result.err);
 }
 
 // Arguments reach the library as their UTF-8 bytes (an invalid byte as
@@ -365,6 +411,7 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
     EXPECT_EQ(1, result.exit_code);
     EXPECT_EQ(c.err, result.err);
     EXPECT_EQ(world, ReadFile(saved));
+    EXPECT_NE(0, access((saved + ".tmp").c_str(), F_OK));
   }
 
   ProgramRun through_link;

@@ -11,6 +11,7 @@
 #include "tests/support/json_text.h"
 #include "tests/support/library_texts.h"
 #include "tests/support/stand_in_scenario.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -85,6 +86,53 @@ TEST(Login, PasswordFromRedirectedInput) {
         kStatusGateCalls + std::string(kEventChannelCalls) + (c.sent.empty() ? "" : c.sent + "\n"),
         result.MainThreadCalls())
         << c.input;
+    EXPECT_EQ("", result.err);
+  }
+}
+
+// An input that can only be written ends the password at once, as an empty
+// one does.
+TEST(Login, InputOpenOnlyForWritingEndsAtOnce) {
+  ProgramRun run;
+  run.scenario = LoginScenario(AnsweredRequest(5).value());
+  run.write_only_input = true;
+  ProgramResult result = RunProgram({"login", "me@example.org"}, run);
+  EXPECT_EQ("Password: \nERROR: password should not contain spaces.\n", result.out);
+  EXPECT_EQ(1, result.exit_code);
+  EXPECT_EQ(kStatusGateCalls + std::string(kEventChannelCalls), result.MainThreadCalls());
+  EXPECT_EQ("", result.err);
+}
+
+// Without a scripted answer the world checks the password itself: the one
+// its scenario gives in clear, and the one the demo world keeps in its state
+// file.
+TEST(Login, CheckedAgainstTheWorldsOwnPassword) {
+  TempDir dir;
+  ProgramRun saved;
+  saved.state_file = dir.File("state.json");
+  ASSERT_EQ("Success\n", RunProgram({"logout", "local"}, saved).out);
+  ProgramRun in_clear;
+  in_clear.scenario = R"({"world":{"account":{"email":"user@example.com","password":"secret"}}})";
+  const std::string kWrong =
+      "Password: \nERROR: login command finished with error: wrong_credentials\n";
+  const std::string kRight = "Password: \nSuccessfully logged in.\n";
+  struct Case {
+    const char* title;
+    ProgramRun run;
+    std::string input;
+    std::string out;
+  } cases[] = {
+      {"in clear, wrong", in_clear, "Secret\n", kWrong},
+      {"in clear, right", in_clear, "secret\n", kRight},
+      {"state file, wrong", saved, "Secret\n", kWrong},
+      {"state file, right", saved, "secret\n", kRight},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    c.run.input = c.input;
+    ProgramResult result = RunProgram({"login", "user@example.com"}, c.run);
+    EXPECT_EQ(c.out, result.out);
+    EXPECT_EQ(c.out == kRight ? 0 : 1, result.exit_code);
     EXPECT_EQ("", result.err);
   }
 }
@@ -171,10 +219,11 @@ TEST(Login, SignalAtThePromptGivesTheTerminalBack) {
     std::string keys;  // empty: the signal is sent
     int signal;
   } cases[] = {
-      {"sec\x03", SIGINT}, {"sec\x1c", SIGQUIT}, {"", SIGTERM},  {"", SIGHUP},
-      {"", SIGALRM},       {"", SIGUSR1},        {"", SIGUSR2},  {"", SIGXCPU},
-      {"", SIGXFSZ},       {"", SIGVTALRM},      {"", SIGPROF},  {"", SIGIO},
-      {"", SIGSYS},        {"", SIGABRT},        {"", SIGRTMIN}, {"", kHighRealTimeSignal},
+      {"sec\x03", SIGINT}, {"sec\x1c", SIGQUIT}, {"", SIGTERM},
+      {"", SIGHUP},        {"", SIGALRM},        {"", SIGUSR1},
+      {"", SIGUSR2},       {"", SIGXCPU},        {"", SIGVTALRM},
+      {"", SIGPROF},       {"", SIGIO},          {"", SIGSYS},
+      {"", SIGABRT},       {"", SIGRTMIN},       {"", kHighRealTimeSignal},
   };
   for (const auto& c : cases) {
     TerminalJob job(LoginJob());
@@ -293,9 +342,7 @@ TEST(Login, SignalsThatLeaveThePromptAlone) {
     int signal;
     std::vector<int> ignored_at_start;
   } cases[] = {
-      {"", SIGPIPE, {}},
-      {"", SIGQUIT, {SIGQUIT}},
-      {"\x1a", SIGTSTP, {SIGTSTP}},
+      {"", SIGPIPE, {}}, {"", SIGXFSZ, {}}, {"", SIGQUIT, {SIGQUIT}}, {"\x1a", SIGTSTP, {SIGTSTP}},
       {"", SIGCONT, {}},
   };
   for (const auto& c : cases) {

@@ -2,12 +2,16 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -87,13 +91,13 @@ void ExpectNoCheckerReport(int exit_code, const std::string& err) {
 
 namespace {
 
-// Reads both pipes until they end, or the deadline passes (then the child is
-// killed); with `first_line_only` the output's pipe is closed after its first
-// line. -1 marks a closed pipe.
+// Reads both until the errors' pipe ends with the program, or the deadline
+// passes (then the child is killed); with `first_line_only` the output is
+// closed after its first line. -1 marks a closed side.
 void CollectOutput(pid_t child, int* out_fd, int* err_fd, bool first_line_only, long long deadline,
                    ProgramResult* result) {
   char buffer[4096];
-  while (*out_fd >= 0 || *err_fd >= 0) {
+  while (*err_fd >= 0) {
     pollfd fds[2] = {{*out_fd, POLLIN, 0}, {*err_fd, POLLIN, 0}};
     long long left = deadline - NowMs();
     if (left <= 0) {
@@ -147,13 +151,101 @@ void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::strin
   setenv("WIRENEST_CALL_LOG", log.c_str(), 1);
   for (const std::string& name : run.unset_environment)
     unsetenv(name.c_str());
+  for (const auto& variable : run.environment)
+    setenv(variable.first.c_str(), variable.second.c_str(), 1);
+  // As a shell sets them: SIGXFSZ keeps its default action, which ends the
+  // program unless it ignores the signal itself.
   if (run.file_size_limit > 0) {
-    // A write beyond the limit then fails as on a full disk.
-    signal(SIGXFSZ, SIG_IGN);
     rlimit limit = {static_cast<rlim_t>(run.file_size_limit),
                     static_cast<rlim_t>(run.file_size_limit)};
     setrlimit(RLIMIT_FSIZE, &limit);
   }
+  if (run.process_limit > 0) {
+    rlimit limit = {static_cast<rlim_t>(run.process_limit), static_cast<rlim_t>(run.process_limit)};
+    setrlimit(RLIMIT_NPROC, &limit);
+  }
+  if (run.user &&
+      (setgroups(0, nullptr) != 0 || setgid(*run.user) != 0 || setuid(*run.user) != 0)) {
+    perror("cannot become the run's user");
+    _exit(127);
+  }
+}
+
+// Once the program has ended, all it wrote is there to be read without
+// waiting (a terminal hands on what is still in its buffers as it is read).
+void ReadWhatIsLeft(int* out_fd, bool first_line_only, ProgramResult* result) {
+  if (*out_fd < 0)
+    return;
+  fcntl(*out_fd, F_SETFL, fcntl(*out_fd, F_GETFL) | O_NONBLOCK);
+  char buffer[4096];
+  for (ssize_t n; (n = read(*out_fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR);) {
+    if (n > 0)
+      result->out.append(buffer, static_cast<size_t>(n));
+  }
+  size_t line_end = first_line_only ? result->out.find('\n') : std::string::npos;
+  if (line_end != std::string::npos)
+    result->out.erase(line_end + 1);
+  close(*out_fd);
+  *out_fd = -1;
+}
+
+// Where the program's standard output goes and where the test reads it.
+struct OutputEnds {
+  int program = -1;
+  int reader = -1;
+  std::string file;  // with ProgramOutput::kFile
+};
+
+// The smallest buffers: a long output is still being written when the
+// reader goes, or before the reader comes.
+bool MakeOutputEnds(const ProgramRun& run, const TempDir& dir, OutputEnds* ends) {
+  int pair[2];
+  switch (run.output) {
+    case ProgramOutput::kFile:
+      ends->file = dir.File("out.txt");
+      ends->program = open(ends->file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      return ends->program >= 0;
+    case ProgramOutput::kTerminalMaster: {
+      if (openpty(&ends->program, &ends->reader, nullptr, nullptr, nullptr) != 0)
+        return false;
+      termios raw;
+      tcgetattr(ends->reader, &raw);
+      cfmakeraw(&raw);
+      tcsetattr(ends->reader, TCSANOW, &raw);
+      break;
+    }
+    case ProgramOutput::kSocket: {
+      if (socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0)
+        return false;
+      int size = 4096;
+      setsockopt(pair[0], SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+      setsockopt(pair[1], SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+      ends->program = pair[0];
+      ends->reader = pair[1];
+      break;
+    }
+    default:
+      if (pipe(pair) != 0)
+        return false;
+      ends->program = pair[1];
+      ends->reader = pair[0];
+      if (run.output == ProgramOutput::kFirstLine || run.output == ProgramOutput::kLateReader)
+        fcntl(ends->program, F_SETPIPE_SZ, 4096);
+      break;
+  }
+  if (run.output == ProgramOutput::kReaderGone) {
+    close(ends->reader);
+    ends->reader = -1;
+  }
+  if (run.non_blocking_output || run.output == ProgramOutput::kLateReader ||
+      run.output == ProgramOutput::kTerminalMaster || run.output == ProgramOutput::kSocket)
+    fcntl(ends->program, F_SETFL, fcntl(ends->program, F_GETFL) | O_NONBLOCK);
+  return true;
+}
+
+bool ReadLate(ProgramOutput output) {
+  return output == ProgramOutput::kLateReader || output == ProgramOutput::kTerminalMaster ||
+         output == ProgramOutput::kSocket;
 }
 
 // The child's wait status; killed once the deadline has passed.
@@ -187,31 +279,25 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
   ProgramResult result;
   TempDir dir;
   RunFiles files(dir, run);
+  if (run.user && chown(dir.path().c_str(), *run.user, *run.user) != 0)
+    ADD_FAILURE() << "cannot give the run's folder to its user";
 
-  int in_pipe[2], out_pipe[2], err_pipe[2];
-  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
+  int in_pipe[2], err_pipe[2];
+  OutputEnds out;
+  if (pipe(in_pipe) != 0 || pipe(err_pipe) != 0 || !MakeOutputEnds(run, dir, &out))
     return result;
   // The harness writes to pipes whose reader may have gone.
   signal(SIGPIPE, SIG_IGN);
-  if (run.output == ProgramOutput::kReaderGone) {
-    close(out_pipe[0]);
-    out_pipe[0] = -1;
-  }
-  // The smallest pipe: a long output is still being written when the
-  // reader goes.
-  if (run.output == ProgramOutput::kFirstLine || run.output == ProgramOutput::kLateReader)
-    fcntl(out_pipe[1], F_SETPIPE_SZ, 4096);
-  if (run.output == ProgramOutput::kLateReader)
-    fcntl(out_pipe[1], F_SETFL, fcntl(out_pipe[1], F_GETFL) | O_NONBLOCK);
 
   pid_t child = fork();
   if (child == 0) {
-    // As a shell starts it: SIGPIPE as the system has it.
+    // As a shell starts it: SIGPIPE and SIGXFSZ as the system has them.
     signal(SIGPIPE, SIG_DFL);
-    dup2(in_pipe[0], 0);
-    dup2(out_pipe[1], 1);
+    signal(SIGXFSZ, SIG_DFL);
+    dup2(run.write_only_input ? in_pipe[1] : in_pipe[0], 0);
+    dup2(out.program, 1);
     dup2(err_pipe[1], 2);
-    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
+    for (int fd : {in_pipe[0], in_pipe[1], out.program, out.reader, err_pipe[0], err_pipe[1]}) {
       if (fd >= 0)
         close(fd);
     }
@@ -225,26 +311,35 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
     PrepareChild(run, files, files.log);
     ExecProgram(arguments);
   }
-  close(in_pipe[0]);
-  close(out_pipe[1]);
   close(err_pipe[1]);
+  // Input that can only be written keeps a reader, as "0<&1 | cat" has.
+  const int input_reader = run.write_only_input ? in_pipe[0] : -1;
+  if (!run.write_only_input)
+    close(in_pipe[0]);
 
+  const std::string input = run.write_only_input ? "" : run.input;
   size_t written = 0;
-  while (written < run.input.size()) {
-    ssize_t n = write(in_pipe[1], run.input.data() + written, run.input.size() - written);
+  while (written < input.size()) {
+    ssize_t n = write(in_pipe[1], input.data() + written, input.size() - written);
     if (n <= 0)
       break;
     written += static_cast<size_t>(n);
   }
   close(in_pipe[1]);
-  // Long enough for the program to fill the pipe and find it full.
-  if (run.output == ProgramOutput::kLateReader)
+  // Long enough for the program to fill the buffer and find it full.
+  if (ReadLate(run.output))
     usleep(300 * 1000 * TimeScale());
 
+  // The program's end of the output stays open here, to be looked at once
+  // the program has ended.
   long long deadline = Deadline(run);
-  CollectOutput(child, &out_pipe[0], &err_pipe[0], run.output == ProgramOutput::kFirstLine,
-                deadline, &result);
-  for (int fd : {out_pipe[0], err_pipe[0]}) {
+  bool first_line = run.output == ProgramOutput::kFirstLine;
+  CollectOutput(child, &out.reader, &err_pipe[0], first_line, deadline, &result);
+  result.output_non_blocking_after = (fcntl(out.program, F_GETFL) & O_NONBLOCK) != 0;
+  ReadWhatIsLeft(&out.reader, first_line, &result);
+  if (!out.file.empty())
+    result.out = ReadFile(out.file);
+  for (int fd : {out.program, err_pipe[0], input_reader}) {
     if (fd >= 0)
       close(fd);
   }

@@ -3,7 +3,11 @@
 #ifndef WNCTL_TESTS_BLACKBOX_PROGRAM_RUNNER_H_
 #define WNCTL_TESTS_BLACKBOX_PROGRAM_RUNNER_H_
 
+#include <sys/types.h>
+
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/stand_in_scenario.h"
@@ -16,6 +20,11 @@ enum class ProgramOutput {
   kReaderGone,  // a pipe whose reader has gone before the program starts
   kFirstLine,   // a small pipe whose reader takes the first line and goes, as "| head -n 1"
   kLateReader,  // a small pipe that a parent left non-blocking, read only after a pause
+  // Like kLateReader, the master side of a pseudo-terminal, read on the other
+  // side.
+  kTerminalMaster,
+  kSocket,  // like kLateReader, a socket with a small buffer
+  kFile,    // a regular file, read once the program has ended
 };
 
 struct ProgramRun {
@@ -31,8 +40,20 @@ struct ProgramRun {
   int timeout_ms = 30000;
   // Environment variables removed for the run, after the stand-in's are set.
   std::vector<std::string> unset_environment;
-  // Not 0: no file can be written beyond this size, as on a full disk.
+  // Not 0: no file can be written beyond this size.
   long file_size_limit = 0;
+  // The output's description left non-blocking by the parent, whatever the
+  // kind (kLateReader, kTerminalMaster and kSocket always are).
+  bool non_blocking_output = false;
+  // Standard input open only for writing, as "0<&1" gives it; `input` unused.
+  bool write_only_input = false;
+  // Set: the program runs as this user and group, with the run's folder
+  // theirs (the test must run as root).
+  std::optional<uid_t> user;
+  // Not 0: the user may have no more processes and threads than this.
+  long process_limit = 0;
+  // Environment variables set for the run, after the stand-in's.
+  std::vector<std::pair<std::string, std::string>> environment;
 };
 
 struct ProgramResult {
@@ -41,6 +62,9 @@ struct ProgramResult {
   std::string out;     // with ProgramOutput::kFirstLine, that line only
   std::string err;
   std::vector<std::string> calls;  // the call log, one line per call
+  // The output's description, once the program has ended, as the parent
+  // finds it.
+  bool output_non_blocking_after = false;
 
   std::string CallLog() const;  // the lines joined, each ending in "\n"
   // The same without the drains of the library's thread, whose last one
