@@ -63,6 +63,8 @@ bool ProgramIsWrapped() {
   return words && words[strspn(words, " \t")] != '\0';
 }
 
+bool ProgramIsSanitized() { return WNCTL_SANITIZERS[0] != '\0'; }
+
 // A memory checker makes the program's own work many times slower; its
 // waits for the library stay as they are.
 int TimeScale() { return ProgramIsWrapped() ? 10 : 1; }

@@ -94,6 +94,9 @@ std::string HelpBlock(const std::string& command);
 // a fault (valgrind --error-exitcode=99): RunProgram then fails the test.
 const int kCheckerExitCode = 99;
 bool ProgramIsWrapped();
+// Whether the program was built with sanitizers, whose runtimes start
+// threads of their own.
+bool ProgramIsSanitized();
 // How much slower a wrapped program runs: tests multiply their waits by it.
 int TimeScale();
 // In a child just forked: becomes the program with these arguments, after
