@@ -2,6 +2,7 @@
 """Measures what the front end costs as the account grows.
 
     run_benchmark.py [--build DIR] [--work DIR] [--plot PNG] [--quick]
+    run_benchmark.py --startup-only [--build DIR] [--compare DIR]... [--work DIR]
 
 Generates stand-in worlds of growing size (bench/make_world.py), runs
 wnctl64 and bench/listing_floor on them as whole processes through
@@ -9,6 +10,12 @@ bench/process_timer, and writes to the work folder:
   results.json   every run
   results.md     the tables
 and the plot of time per device to --plot. Run by hand; it is not a test.
+
+The start-up measurement runs `wnctl64 version` on the demo world kept in a
+state file against bench/startup_floor, which loads the same libraries and
+prints one line. --startup-only runs just that (seconds), for the build and
+for each --compare build side by side, each with its own program, floor and
+state file, timed by the first build's process_timer.
 """
 
 import argparse
@@ -27,16 +34,24 @@ REMOTE_DEVICES_EACH = 100
 LOCAL_DEVICES = [10, 1000, 100000]
 SINKS = ["file", "pipe"]
 LOCK_WORLD_DEVICES = 10
+# A change to this demo device and back saves the demo world to the state file.
+DEMO_DEVICE = "41-usb-1-3"
+STARTUP_RUNS = 101
+STARTUP_QUICK_RUNS = 31
+# Rounds run first and left out: the first runs of a build fill the page cache.
+STARTUP_WARMUP = 3
 
 
 class Bench:
-    def __init__(self, build, work, quick):
+    def __init__(self, build, work, quick, timer=None):
+        self.build = build
         self.bin = os.path.join(build, "bin")
         self.work = work
         self.quick = quick
         self.program = os.path.join(self.bin, "wnctl64")
         self.floor = os.path.join(self.bin, "listing_floor")
-        self.timer = os.path.join(self.bin, "process_timer")
+        self.startup_floor = os.path.join(self.bin, "startup_floor")
+        self.timer = timer or os.path.join(self.bin, "process_timer")
 
     def runs_for(self, devices):
         if self.quick:
@@ -48,11 +63,16 @@ class Bench:
         make_world.write(scenario, path)
         return path
 
-    def time(self, scenario_path, command, runs, sink="null", trace=None):
+    def time(self, scenario_path, command, runs, sink="null", trace=None, state_path=None):
+        """Runs command under the scenario, or with no scenario and state_path as its state."""
         env = dict(os.environ)
         env.pop("WIRENEST_CALL_LOG", None)
         env.pop("WIRENEST_STATE", None)
-        env["WIRENEST_SCENARIO"] = scenario_path
+        env.pop("WIRENEST_SCENARIO", None)
+        if state_path:
+            env["WIRENEST_STATE"] = state_path
+        else:
+            env["WIRENEST_SCENARIO"] = scenario_path
         sink_arg = os.path.join(self.work, "output.txt") if sink == "file" else sink
         argv = [self.timer, "--runs", str(runs), "--sink", sink_arg]
         if trace:
@@ -162,6 +182,76 @@ def measure_action(bench):
     return result
 
 
+def demo_state(bench, name):
+    """A state file that holds the demo world, saved by the build's own program."""
+    path = os.path.join(bench.work, name + ".json")
+    if os.path.exists(path):
+        os.unlink(path)
+    env = dict(os.environ, WIRENEST_STATE=path)
+    env.pop("WIRENEST_SCENARIO", None)
+    env.pop("WIRENEST_CALL_LOG", None)
+    for action in ("lock-device", "unlock-device"):
+        subprocess.run([bench.program, action, DEMO_DEVICE], env=env, stdout=subprocess.DEVNULL,
+                       check=True)
+    if not os.path.exists(path):
+        raise SystemExit("%s saved no state file" % bench.program)
+    return path
+
+
+def check_floor_calls_nothing(bench, state):
+    log = os.path.join(bench.work, "calls.log")
+    if os.path.exists(log):
+        os.unlink(log)
+    env = dict(os.environ, WIRENEST_STATE=state, WIRENEST_CALL_LOG=log)
+    env.pop("WIRENEST_SCENARIO", None)
+    subprocess.run([bench.startup_floor], env=env, stdout=subprocess.DEVNULL, check=True)
+    if os.path.exists(log):
+        raise SystemExit("%s called the library" % bench.startup_floor)
+
+
+def measure_startup(benches, runs):
+    """`version` on the demo world's state file against the start-up floor, for each build.
+
+    Every round runs each build's two commands once, starting one command
+    further along each time, so that the machine's load falls on all alike.
+    """
+    cases = []
+    for index, bench in enumerate(benches):
+        state = demo_state(bench, "startup-state-%d" % index)
+        check_floor_calls_nothing(bench, state)
+        cases += [(index, "version", [bench.program, "version"], state),
+                  (index, "floor", [bench.startup_floor], state)]
+    rows = {(index, what): [] for index, what, _, _ in cases}
+    for round_index in range(STARTUP_WARMUP + runs):
+        start = round_index % len(cases)
+        for index, what, command, state in cases[start:] + cases[:start]:
+            row = benches[0].time(None, command, 1, "pipe", state_path=state)
+            if round_index >= STARTUP_WARMUP:
+                rows[(index, what)] += row
+    results = []
+    for index, bench in enumerate(benches):
+        version = summary(rows[(index, "version")])
+        floor = summary(rows[(index, "floor")])
+        results.append({"build": bench.build, "runs": runs,
+                        "version_wall_us": version["wall_us"], "floor_wall_us": floor["wall_us"],
+                        "version_cpu_us": version["cpu_us"], "floor_cpu_us": floor["cpu_us"],
+                        "version_maxrss_kb": version["maxrss_kb"],
+                        "floor_maxrss_kb": floor["maxrss_kb"]})
+        print(json.dumps(results[-1]), flush=True)
+    return results
+
+
+def startup_table(startup):
+    lines = ["| build | `version` (ms) | floor (ms) | ratio | CPU ratio |",
+             "|---|---:|---:|---:|---:|"]
+    for row in startup:
+        lines.append("| %s | %.2f | %.2f | %.2f | %.2f |" % (
+            row["build"], row["version_wall_us"] / 1000, row["floor_wall_us"] / 1000,
+            row["version_wall_us"] / row["floor_wall_us"],
+            row["version_cpu_us"] / row["floor_cpu_us"]))
+    return "\n".join(lines)
+
+
 def machine():
     model = "unknown"
     with open("/proc/cpuinfo") as info:
@@ -224,7 +314,7 @@ def linearity_table(results):
     return "\n".join(lines)
 
 
-def write_tables(results, action, path):
+def write_tables(results, action, startup, path):
     parts = ["### show-remote (%d devices per computer)" % REMOTE_DEVICES_EACH, "",
              listing_table(results, "remote", "front end"), "",
              "### show-remote --verbose", "",
@@ -247,7 +337,9 @@ def write_tables(results, action, path):
              "| traced: \"Success\" to process end | %.2f |" % (
                  action["exit_after_success_us"] / 1000),
              "| `version` | %.2f |" % (action["version_wall_us"] / 1000),
-             "| `/bin/true` | %.2f |" % (action["true_wall_us"] / 1000), ""]
+             "| `/bin/true` | %.2f |" % (action["true_wall_us"] / 1000), "",
+             "### start-up (demo world in a state file, %d runs)" % startup[0]["runs"], "",
+             startup_table(startup), ""]
     with open(path, "w") as out:
         out.write("\n".join(parts))
 
@@ -304,19 +396,42 @@ def main():
     parser.add_argument("--quick", action="store_true", help="3 runs per size")
     parser.add_argument("--largest", type=int, default=100000,
                         help="leave out listings of more devices than this")
+    parser.add_argument("--startup-only", action="store_true",
+                        help="measure only the start-up against its floor")
+    parser.add_argument("--startup-runs", type=int, default=None,
+                        help="runs of each start-up command (default %d, %d with --quick)" % (
+                            STARTUP_RUNS, STARTUP_QUICK_RUNS))
+    parser.add_argument("--compare", action="append", default=[], metavar="DIR",
+                        help="with --startup-only: another build folder to measure beside")
     options = parser.parse_args()
+    if options.compare and not options.startup_only:
+        parser.error("--compare needs --startup-only")
     os.makedirs(options.work, exist_ok=True)
     bench = Bench(options.build, options.work, options.quick)
+    startup_runs = options.startup_runs or (STARTUP_QUICK_RUNS if options.quick
+                                            else STARTUP_RUNS)
     before = machine()
     print(json.dumps(before), flush=True)
+    if options.startup_only:
+        benches = [bench] + [Bench(build, options.work, options.quick, bench.timer)
+                             for build in options.compare]
+        startup = measure_startup(benches, startup_runs)
+        with open(os.path.join(options.work, "startup.json"), "w") as out:
+            json.dump({"machine": before, "load_average_after": machine()["load_average"],
+                       "startup": startup}, out, indent=1)
+        print("load average %s before, %s after\n" % (before["load_average"],
+                                                      machine()["load_average"]))
+        print(startup_table(startup))
+        return
     check_same_calls(bench)
     action = measure_action(bench)
+    startup = measure_startup([bench], startup_runs)
     results = measure_listings(bench, options.largest)
     with open(os.path.join(options.work, "results.json"), "w") as out:
         json.dump({"machine": before, "load_average_after": machine()["load_average"],
-                   "listings": results, "action": action}, out, indent=1)
+                   "listings": results, "action": action, "startup": startup}, out, indent=1)
     tables = os.path.join(options.work, "results.md")
-    write_tables(results, action, tables)
+    write_tables(results, action, startup, tables)
     with open(tables) as written:
         print(written.read())
     if plot(results, options.plot):
