@@ -10,6 +10,7 @@
 #include <string.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -69,14 +70,14 @@ bool ProgramIsSanitized() { return WNCTL_SANITIZERS[0] != '\0'; }
 // waits for the library stay as they are.
 int TimeScale() { return ProgramIsWrapped() ? 10 : 1; }
 
-void ExecProgram(const std::vector<std::string>& arguments) {
+void ExecProgram(const std::vector<std::string>& arguments, const std::string& program) {
   std::vector<std::string> words;
   if (const char* wrapper = getenv("WNCTL_TEST_WRAPPER")) {
     std::istringstream split(wrapper);
     for (std::string word; split >> word;)
       words.push_back(word);
   }
-  words.push_back(WNCTL_PROGRAM_PATH);
+  words.push_back(program);
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words)
@@ -191,6 +192,23 @@ void ReadWhatIsLeft(int* out_fd, bool first_line_only, ProgramResult* result) {
   *out_fd = -1;
 }
 
+// The program and its library copied once into a folder any user can
+// read, where the program finds the library beside it.
+const std::string& ProgramForAnyUser() {
+  static TempDir folder;
+  static const std::string program = [] {
+    const std::string built = WNCTL_PROGRAM_PATH;
+    const std::string built_folder = built.substr(0, built.rfind('/') + 1);
+    chmod(folder.path().c_str(), 0755);
+    for (const std::string& name : {ProgramName(), LibraryName()}) {
+      WriteFile(folder.File(name), ReadFile(built_folder + name));
+      chmod(folder.File(name).c_str(), 0755);
+    }
+    return folder.File(ProgramName());
+  }();
+  return program;
+}
+
 // Where the program's standard output goes and where the test reads it.
 struct OutputEnds {
   int program = -1;
@@ -283,6 +301,7 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
   RunFiles files(dir, run);
   if (run.user && chown(dir.path().c_str(), *run.user, *run.user) != 0)
     ADD_FAILURE() << "cannot give the run's folder to its user";
+  const std::string program = run.user ? ProgramForAnyUser() : WNCTL_PROGRAM_PATH;
 
   int in_pipe[2], err_pipe[2];
   OutputEnds out;
@@ -311,7 +330,7 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
       close(full);
     }
     PrepareChild(run, files, files.log);
-    ExecProgram(arguments);
+    ExecProgram(arguments, program);
   }
   close(err_pipe[1]);
   // Input that can only be written keeps a reader, as "0<&1 | cat" has.

@@ -48,7 +48,8 @@ struct ProgramRun {
   // Standard input open only for writing, as "0<&1" gives it; `input` unused.
   bool write_only_input = false;
   // Set: the program runs as this user and group, with the run's folder
-  // theirs (the test must run as root).
+  // theirs (the test must run as root), from a copy of the program and its
+  // library that any user can reach (the build's folder may be root's alone).
   std::optional<uid_t> user;
   // Not 0: the user may have no more processes and threads than this.
   long process_limit = 0;
@@ -101,7 +102,8 @@ bool ProgramIsSanitized();
 int TimeScale();
 // In a child just forked: becomes the program with these arguments, after
 // the wrapper's words.
-[[noreturn]] void ExecProgram(const std::vector<std::string>& arguments);
+[[noreturn]] void ExecProgram(const std::vector<std::string>& arguments,
+                              const std::string& program = WNCTL_PROGRAM_PATH);
 // Fails the test when the checker of a wrapped run reported a fault.
 void ExpectNoCheckerReport(int exit_code, const std::string& err);
 
