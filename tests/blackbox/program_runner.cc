@@ -94,6 +94,15 @@ void ExpectNoCheckerReport(int exit_code, const std::string& err) {
 
 namespace {
 
+// True when `text` has a whole first line, which is all it then keeps.
+bool KeepFirstLine(std::string* text) {
+  size_t line_end = text->find('\n');
+  if (line_end == std::string::npos)
+    return false;
+  text->erase(line_end + 1);
+  return true;
+}
+
 // Reads both until the errors' pipe ends with the program, or the deadline
 // passes (then the child is killed); with `first_line_only` the output is
 // closed after its first line. -1 marks a closed side.
@@ -117,10 +126,8 @@ void CollectOutput(pid_t child, int* out_fd, int* err_fd, bool first_line_only, 
       std::string& text = i == 0 ? result->out : result->err;
       if (n > 0)
         text.append(buffer, static_cast<size_t>(n));
-      size_t line_end = i == 0 && first_line_only ? text.find('\n') : std::string::npos;
-      if (line_end != std::string::npos)
-        text.erase(line_end + 1);
-      if (n <= 0 || line_end != std::string::npos) {
+      bool line_kept = i == 0 && first_line_only && KeepFirstLine(&text);
+      if (n <= 0 || line_kept) {
         close(*fd);
         *fd = -1;
       }
@@ -185,9 +192,8 @@ void ReadWhatIsLeft(int* out_fd, bool first_line_only, ProgramResult* result) {
     if (n > 0)
       result->out.append(buffer, static_cast<size_t>(n));
   }
-  size_t line_end = first_line_only ? result->out.find('\n') : std::string::npos;
-  if (line_end != std::string::npos)
-    result->out.erase(line_end + 1);
+  if (first_line_only)
+    KeepFirstLine(&result->out);
   close(*out_fd);
   *out_fd = -1;
 }

@@ -26,8 +26,8 @@ class FileDescriptor {
 
 // An exclusive advisory lock (flock) on a file made if need be with mode
 // 0600 (and given to its folder's owner, as GiveToFolderOwner), held while
-// the object lives. Another process may hold it as long as
-// it likes, stopped even: it is waited for `patience` at most.
+// the object lives. Another process may hold it as long as it likes,
+// stopped even: it is waited for `patience` at most.
 class FileLock {
  public:
   FileLock(const std::string& path, std::chrono::milliseconds patience);
