@@ -344,6 +344,12 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
   ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
   ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
   ASSERT_EQ(0, symlink("saved.json", link.c_str()));
+  const std::string package = dir.File("package.json");
+  const std::string package_link = dir.File("package-link.json");
+  const std::string package_text = R"({"database": {"password": "hunter2"}, "port": 5432})";
+  WriteFile(package, package_text);
+  ASSERT_EQ(0, symlink("package.json", package_link.c_str()));
+  const char kNotAWorld[] = "is not a world of the stand-in: it has the member \"database\"";
 
   const std::string kNoStatus = "ERROR: internal error: can't get status from library\n";
   const std::string kNotSaved = "ERROR: command finished with error: state_not_saved\n";
@@ -359,6 +365,7 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
     std::string err;
     std::vector<std::string> unset_environment;
     long file_size_limit;
+    std::vector<std::pair<std::string, std::string>> environment = {};
   } cases[] = {
       {"FIFO",
        fifo,
@@ -398,6 +405,23 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
                "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused"),
        {"WIRENEST_STATE", "XDG_STATE_HOME", "HOME"},
        0},
+      {"relative HOME",
+       "",
+       unlock,
+       kNotSaved,
+       problem("no state file",
+               "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused"),
+       {"WIRENEST_STATE", "XDG_STATE_HOME"},
+       0,
+       {{"HOME", "relhome"}}},
+      {"not a world", package, unlock, kNoStatus, problem(package, kNotAWorld), {}, 0},
+      {"not a world, through a link",
+       package_link,
+       unlock,
+       kNoStatus,
+       problem(package_link, kNotAWorld),
+       {},
+       0},
   };
   const std::string world = ReadFile(saved);
   for (const Case& c : cases) {
@@ -406,13 +430,16 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
     run.state_file = c.state_file;
     run.unset_environment = c.unset_environment;
     run.file_size_limit = c.file_size_limit;
+    run.environment = c.environment;
     ProgramResult result = RunProgram(c.arguments, run);
     EXPECT_EQ(c.out, result.out);
     EXPECT_EQ(1, result.exit_code);
     EXPECT_EQ(c.err, result.err);
     EXPECT_EQ(world, ReadFile(saved));
     EXPECT_NE(0, access((saved + ".tmp").c_str(), F_OK));
+    EXPECT_EQ(package_text, ReadFile(package));
   }
+  EXPECT_NE(0, access("relhome", F_OK));
 
   ProgramRun through_link;
   through_link.state_file = link;
@@ -423,6 +450,52 @@ TEST(StateFileThatCannotServe, RefusesWithOneLineAndKeepsTheWorld) {
   ASSERT_EQ(0, lstat(link.c_str(), &info));
   EXPECT_TRUE(S_ISLNK(info.st_mode));
   EXPECT_FALSE(ParseJson(ReadFile(saved))["local"]["devices"][0]["locked"].asBool());
+}
+
+// A strict umask at the first run, which makes ~/.local: the folders made
+// are still the user's to use, and so are the files, for the next run and
+// every other program. As root a run stands for a user, for whom modes bind.
+TEST(StrictUmask, WhatTheFirstRunMakesStaysUsable) {
+  for (mode_t mask : {0177, 0777}) {
+    SCOPED_TRACE(mask);
+    TempDir home;
+    const std::string state = home.File(".local/state/wirenest/standin-world.json");
+    ProgramRun run;
+    run.unset_environment = {"WIRENEST_STATE", "XDG_STATE_HOME"};
+    run.environment = {{"HOME", home.path()}};
+    run.umask = mask;
+    if (geteuid() == 0) {
+      run.user = 65534;
+      ASSERT_EQ(0, chown(home.path().c_str(), *run.user, *run.user));
+    }
+    ProgramResult first = RunProgram({"lock-device", "41-usb-1-3"}, run);
+    EXPECT_EQ("Success\n", first.out);
+    EXPECT_EQ("", first.err);
+    for (const char* folder : {".local", ".local/state", ".local/state/wirenest"})
+      EXPECT_EQ(0700u, FileMode(home.File(folder))) << folder;
+    EXPECT_EQ(0600u, FileMode(state));
+    EXPECT_EQ(0600u, FileMode(state + ".lock"));
+    EXPECT_EQ("Success\n", RunProgram({"unlock-device", "41-usb-1-3"}, run).out);
+    EXPECT_FALSE(ParseJson(ReadFile(state))["local"]["devices"][0]["locked"].asBool());
+  }
+}
+
+// A call log that is a symbolic link, planted for another user's run, is
+// not followed: one line says so, and the file it points to stays as it was.
+TEST(CallLogThroughALink, IsRefusedWithOneLine) {
+  TempDir dir;
+  const std::string victim = dir.File("victim");
+  const std::string log = dir.File("calls.log");
+  WriteFile(victim, "untouched\n");
+  ASSERT_EQ(0, symlink(victim.c_str(), log.c_str()));
+  ProgramRun run;
+  run.environment = {{"WIRENEST_CALL_LOG", log}};
+  ProgramResult result = RunProgram({"whoami"}, run);
+  EXPECT_EQ("user@example.com\n", result.out);
+  EXPECT_EQ(0, result.exit_code);
+  EXPECT_EQ("wirenest stand-in: " + log + ": is a symbolic link; calls are not logged\n",
+            result.err);
+  EXPECT_EQ("untouched\n", ReadFile(victim));
 }
 
 // Another run keeps the state file locked, stopped in its terminal: a change

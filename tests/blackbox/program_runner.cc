@@ -174,6 +174,8 @@ void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::strin
     rlimit limit = {static_cast<rlim_t>(run.process_limit), static_cast<rlim_t>(run.process_limit)};
     setrlimit(RLIMIT_NPROC, &limit);
   }
+  if (run.umask)
+    umask(*run.umask);
   if (run.user &&
       (setgroups(0, nullptr) != 0 || setgid(*run.user) != 0 || setuid(*run.user) != 0)) {
     perror("cannot become the run's user");

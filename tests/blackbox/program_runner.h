@@ -55,6 +55,8 @@ struct ProgramRun {
   long process_limit = 0;
   // Environment variables set for the run, after the stand-in's.
   std::vector<std::pair<std::string, std::string>> environment;
+  // Set: the file mode creation mask of the run.
+  std::optional<mode_t> umask;
 };
 
 struct ProgramResult {

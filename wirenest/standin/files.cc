@@ -1,20 +1,33 @@
 #include "wirenest/standin/files.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <stdint.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <thread>
-#include <vector>
 
 namespace standin {
 
 FileDescriptor::~FileDescriptor() { Close(); }
+
+void FileDescriptor::Reset(int fd) {
+  Close();
+  fd_ = fd;
+}
+
+int FileDescriptor::Release() {
+  int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
 
 bool FileDescriptor::Close() {
   if (fd_ < 0)
@@ -26,32 +39,154 @@ bool FileDescriptor::Close() {
 
 namespace {
 
-// The lock file, made here if it was missing.
-int OpenLockFile(const std::string& path) {
+// Folders on the way are held only to look up the next one, which needs no
+// right to read them.
+const int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+std::vector<std::string> PathNames(const std::string& path) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    if (slash == std::string::npos)
+      slash = path.size();
+    if (slash > start)
+      names.push_back(path.substr(start, slash - start));
+    start = slash + 1;
+  }
+  return names;
+}
+
+// The mode of a folder held only by path (O_PATH), which fchmod refuses.
+bool SetFolderMode(int fd, mode_t mode) {
+  struct stat info;
+  if (fstat(fd, &info) != 0)
+    return false;
+  if ((info.st_mode & 07777) == mode)
+    return true;
+  return chmod(("/proc/self/fd/" + std::to_string(fd)).c_str(), mode) == 0;
+}
+
+}  // namespace
+
+bool Folder::Open(const std::string& path, bool make_missing) {
+  // The part of the path that exists, its links resolved, and what is missing below it.
+  std::string existing = path.empty() ? "." : path;
+  std::vector<std::string> missing;
+  std::unique_ptr<char, void (*)(void*)> resolved(nullptr, free);
   for (;;) {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0) {
-      GiveToFolderOwner(fd, path);
+    resolved.reset(realpath(existing.c_str(), nullptr));
+    if (resolved)
+      break;
+    const std::string parent = ParentDirectory(existing);
+    if (errno != ENOENT || !make_missing || parent == existing)
+      return false;
+    if (!BaseName(existing).empty())
+      missing.push_back(BaseName(existing));
+    existing = parent;
+  }
+  fd_.Reset(open("/", kFolderFlags));
+  for (const std::string& name : PathNames(resolved.get())) {
+    if (!fd_.valid())
+      break;
+    fd_.Reset(openat(fd_.get(), name.c_str(), kFolderFlags));
+  }
+  for (auto name = missing.rbegin(); fd_.valid() && name != missing.rend(); ++name) {
+    if (!MakeFolder(*name))
+      fd_.Reset(-1);
+  }
+  return fd_.valid();
+}
+
+bool Folder::MakeFolder(const std::string& name) {
+  const bool made = mkdirat(fd(), name.c_str(), 0700) == 0;
+  if (!made && errno != EEXIST)
+    return false;
+  FileDescriptor child(openat(fd(), name.c_str(), kFolderFlags));
+  if (!child.valid())
+    return false;
+  // The umask may have taken the owner's own rights away, as from ~/.local.
+  if (made) {
+    if (!SetFolderMode(child.get(), 0700))
+      return false;
+    GiveToOwner(child.get());
+  }
+  fd_.Reset(child.Release());
+  return true;
+}
+
+int Folder::OpenFile(const std::string& name, int flags) const {
+  return openat(fd(), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC);
+}
+
+int Folder::MakeFile(const std::string& name, int flags) const {
+  FileDescriptor file(
+      openat(fd(), name.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  struct stat info;
+  if (!file.valid() || fstat(file.get(), &info) != 0 ||
+      ((info.st_mode & 07777) != 0600 && fchmod(file.get(), 0600) != 0)) {
+    const int error = errno;
+    if (file.valid())
+      Remove(name);
+    errno = error;
+    return -1;
+  }
+  GiveToOwner(file.get());
+  return file.Release();
+}
+
+bool Folder::Rename(const std::string& from, const std::string& to) const {
+  return renameat(fd(), from.c_str(), fd(), to.c_str()) == 0;
+}
+
+void Folder::Remove(const std::string& name) const { unlinkat(fd(), name.c_str(), 0); }
+
+std::vector<std::string> Folder::Names() const {
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(nullptr, closedir);
+  FileDescriptor readable(openat(fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (readable.valid())
+    listing.reset(fdopendir(readable.get()));
+  if (!listing)
+    return names;
+  readable.Release();
+  while (const dirent* entry = readdir(listing.get())) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..")
+      names.push_back(name);
+  }
+  return names;
+}
+
+void Folder::GiveToOwner(int fd) const {
+  struct stat folder;
+  if (fstat(fd_.get(), &folder) != 0 || folder.st_uid == geteuid())
+    return;
+  // Refused where the process may not: the file then stays its own.
+  int refused = fchownat(fd, "", folder.st_uid, folder.st_gid, AT_EMPTY_PATH);
+  (void)refused;
+}
+
+namespace {
+
+// The lock file, made here if it was missing.
+int OpenLockFile(const Folder& folder, const std::string& name) {
+  for (;;) {
+    int fd = folder.MakeFile(name, O_RDWR);
+    if (fd >= 0 || errno != EEXIST)
       return fd;
-    }
-    if (errno != EEXIST)
-      return -1;
-    fd = open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    fd = folder.OpenFile(name, O_RDWR);
     // Gone again in between: made afresh.
     if (fd >= 0 || errno != ENOENT)
       return fd;
   }
 }
 
-// The owner of the folder `path` is in, when that is not this process's.
-bool OtherFolderOwner(const std::string& path, struct stat* folder) {
-  return stat(ParentDirectory(path).c_str(), folder) == 0 && folder->st_uid != geteuid();
-}
-
 }  // namespace
 
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience)
-    : file_(OpenLockFile(path)) {
+FileLock::FileLock(const Folder& folder, const std::string& name,
+                   std::chrono::milliseconds patience)
+    : file_(OpenLockFile(folder, name)) {
   if (!file_.valid()) {
     error_ = errno;
     return;
@@ -85,7 +220,8 @@ bool WriteAll(int fd, const std::string& text) {
 }
 
 bool AppendToFile(const std::string& path, const std::string& text) {
-  FileDescriptor file(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+  FileDescriptor file(
+      open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
   return file.valid() && WriteAll(file.get(), text) && file.Close();
 }
 
@@ -150,31 +286,6 @@ bool FollowLinks(const std::string& path, std::string* target) {
   return false;
 }
 
-bool MakeDirectories(const std::string& path) {
-  if (path.empty() || path == "/" || path == ".")
-    return true;
-  struct stat info;
-  if (stat(path.c_str(), &info) == 0)
-    return S_ISDIR(info.st_mode);
-  if (!MakeDirectories(ParentDirectory(path)))
-    return false;
-  if (mkdir(path.c_str(), 0700) != 0)
-    return errno == EEXIST;
-  FileDescriptor made(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  if (made.valid())
-    GiveToFolderOwner(made.get(), path);
-  return true;
-}
-
-void GiveToFolderOwner(int fd, const std::string& path) {
-  struct stat folder;
-  if (!OtherFolderOwner(path, &folder))
-    return;
-  // Refused where the process may not: the file then stays its own.
-  int refused = fchown(fd, folder.st_uid, folder.st_gid);
-  (void)refused;
-}
-
 std::string ParentDirectory(const std::string& path) {
   size_t slash = path.find_last_of('/');
   if (slash == std::string::npos)
@@ -182,6 +293,11 @@ std::string ParentDirectory(const std::string& path) {
   if (slash == 0)
     return "/";
   return path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace standin

@@ -1,5 +1,6 @@
 #include "wirenest/standin/library.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -40,6 +41,7 @@ struct Library {
   uint32_t last_id = 0;
   bool queue_enabled = false;
   bool save_failure_reported = false;
+  bool log_link_reported = false;
   EventThread events;
 };
 
@@ -140,8 +142,11 @@ class Session {
   explicit Session(const Json::Value& call) : lock_(g_mutex) {
     if (!g_library)
       g_library = CreateLibrary();
-    if (!g_library->call_log.empty())
-      AppendToFile(g_library->call_log, CallLogLine(call));
+    if (!g_library->call_log.empty() && !AppendToFile(g_library->call_log, CallLogLine(call)) &&
+        errno == ELOOP && !g_library->log_link_reported) {
+      g_library->log_link_reported = true;
+      ReportProblem(g_library->call_log, "is a symbolic link; calls are not logged");
+    }
   }
   Library& library() { return *g_library; }
   bool failed() const { return g_library->failed; }

@@ -1,7 +1,6 @@
 #include "wirenest/standin/state_file.h"
 
 #include <ctype.h>
-#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -10,7 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
+#include <algorithm>
+#include <iterator>
 
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
@@ -27,24 +27,38 @@ std::string SystemError(const char* what, int error) {
   return std::string(what) + ": " + strerror(error);
 }
 
-bool ReadState(const std::string& path, std::string* text, std::string* error, bool* missing) {
-  // Without O_NONBLOCK, opening a FIFO waits for a writer.
-  FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!file.valid()) {
-    *missing = errno == ENOENT;
+const char* const kWorldMembers[] = {"version", "account", "service",        "local",
+                                     "remote",  "other",   "default_params", "proxy"};
+
+// JSON with members a world lacks, or with none of a world's, is something
+// else, which no save may replace.
+bool IsWorldShaped(const Json::Value& json, std::string* error) {
+  bool any = false;
+  for (const std::string& name : json.getMemberNames()) {
+    if (std::find(std::begin(kWorldMembers), std::end(kWorldMembers), name) ==
+        std::end(kWorldMembers)) {
+      *error = "is not a world of the stand-in: it has the member \"" + name + "\"";
+      return false;
+    }
+    any = true;
+  }
+  if (!any)
+    *error = "is not a world of the stand-in: it has none of a world's members";
+  return any;
+}
+
+// `file` is open on what is to be read; `info` is filled from it.
+bool ReadState(const FileDescriptor& file, std::string* text, struct stat* info,
+               std::string* error) {
+  if (fstat(file.get(), info) != 0) {
     *error = SystemError("cannot be read", errno);
     return false;
   }
-  struct stat info;
-  if (fstat(file.get(), &info) != 0) {
-    *error = SystemError("cannot be read", errno);
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
+  if (!S_ISREG(info->st_mode)) {
     *error = "is not a regular file";
     return false;
   }
-  if (static_cast<unsigned long long>(info.st_size) > kLargestState) {
+  if (static_cast<unsigned long long>(info->st_size) > kLargestState) {
     *error = SystemError("cannot be read", EFBIG);
     return false;
   }
@@ -57,124 +71,125 @@ bool ReadState(const std::string& path, std::string* text, std::string* error, b
   return true;
 }
 
-// The file that `path` leads to, in a directory that exists.
-bool PrepareTarget(const std::string& path, std::string* target, std::string* error) {
-  if (FollowLinks(path, target) && MakeDirectories(ParentDirectory(*target)))
-    return true;
-  *error = SystemError("cannot be written", errno);
-  return false;
+// Without O_NONBLOCK, opening a FIFO waits for a writer.
+const int kReadFlags = O_RDONLY | O_NONBLOCK;
+
+StateLoad LoadOpenedState(int fd, World* world, struct stat* info, std::string* error) {
+  FileDescriptor file(fd);
+  if (!file.valid()) {
+    const int open_error = errno;
+    *error = SystemError("cannot be read", open_error);
+    return open_error == ENOENT ? StateLoad::kMissing : StateLoad::kBad;
+  }
+  std::string text;
+  Json::Value json;
+  if (!ReadState(file, &text, info, error) || !ParseJson(text, &json, error) ||
+      !WorldFromJson(json, "world", world, error) || !IsWorldShaped(json, error))
+    return StateLoad::kBad;
+  return StateLoad::kLoaded;
 }
 
 // Saves named their temporary file after their process once; under the lock
 // any such file left beside the target is stale.
-void RemoveOldTemporaries(const std::string& target) {
-  const std::string directory = ParentDirectory(target);
-  const size_t slash = target.find_last_of('/');
-  const std::string prefix =
-      (slash == std::string::npos ? target : target.substr(slash + 1)) + ".tmp-";
-  std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(directory.c_str()), closedir);
-  if (!listing)
-    return;
-  while (const dirent* entry = readdir(listing.get())) {
-    const std::string name = entry->d_name;
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+void RemoveOldTemporaries(const Folder& folder, const std::string& name) {
+  const std::string prefix = name + ".tmp-";
+  for (const std::string& entry : folder.Names()) {
+    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0)
       continue;
     bool pid = true;
-    for (size_t i = prefix.size(); i < name.size(); ++i)
-      pid = pid && isdigit(static_cast<unsigned char>(name[i]));
+    for (size_t i = prefix.size(); i < entry.size(); ++i)
+      pid = pid && isdigit(static_cast<unsigned char>(entry[i]));
     if (pid)
-      unlinkat(dirfd(listing.get()), name.c_str(), 0);
+      folder.Remove(entry);
   }
 }
 
 // A replaced file keeps its owner, group and mode, or is not replaced: a file
-// that its owner could no longer read would be worse than a lost change.
-bool TakeOwnerAndMode(int fd, const std::string& target, std::string* error) {
-  struct stat existing, made;
-  if (stat(target.c_str(), &existing) != 0) {
-    if (errno == ENOENT && fchmod(fd, 0600) == 0) {
-      GiveToFolderOwner(fd, target);
-      return true;
-    }
-    *error = SystemError("cannot be written", errno);
-    return false;
-  }
+// that its owner could no longer read would be worse than a lost change. A
+// new one keeps what Folder::MakeFile gave it.
+bool TakeOwnerAndMode(int fd, const struct stat* existing, std::string* error) {
+  if (!existing)
+    return true;
+  struct stat made;
   bool kept = fstat(fd, &made) == 0 &&
-              ((made.st_uid == existing.st_uid && made.st_gid == existing.st_gid) ||
-               fchown(fd, existing.st_uid, existing.st_gid) == 0) &&
-              fchmod(fd, existing.st_mode & 07777) == 0;
+              ((made.st_uid == existing->st_uid && made.st_gid == existing->st_gid) ||
+               fchown(fd, existing->st_uid, existing->st_gid) == 0) &&
+              fchmod(fd, existing->st_mode & 07777) == 0;
   if (!kept)
     *error = SystemError("cannot keep its owner and mode", errno);
   return kept;
 }
 
-bool ReplaceState(const std::string& target, const World& world, std::string* error) {
+bool ReplaceState(const Folder& folder, const std::string& name, const struct stat* existing,
+                  const World& world, std::string* error) {
   const std::string text = StyledJson(WorldToJson(world));
   if (text.size() > kLargestState) {
     *error = "cannot be written: the world would be larger than 64 MiB, too large to read back";
     return false;
   }
-  RemoveOldTemporaries(target);
+  RemoveOldTemporaries(folder, name);
   // Saves happen under the lock: one name serves, and one left by a save
   // cut short is stale.
-  const std::string temporary = target + ".tmp";
-  unlink(temporary.c_str());
-  FileDescriptor file(
-      open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+  const std::string temporary = name + ".tmp";
+  folder.Remove(temporary);
+  FileDescriptor file(folder.MakeFile(temporary, O_WRONLY));
   if (!file.valid()) {
     *error = SystemError("cannot be written", errno);
     return false;
   }
-  if (!TakeOwnerAndMode(file.get(), target, error)) {
-    unlink(temporary.c_str());
+  if (!TakeOwnerAndMode(file.get(), existing, error)) {
+    folder.Remove(temporary);
     return false;
   }
   if (WriteAll(file.get(), text) && fsync(file.get()) == 0 && file.Close() &&
-      rename(temporary.c_str(), target.c_str()) == 0)
+      folder.Rename(temporary, name))
     return true;
   *error = SystemError("cannot be written", errno);
-  unlink(temporary.c_str());
+  folder.Remove(temporary);
   return false;
 }
 
 }  // namespace
 
 StateLoad LoadState(const std::string& path, World* world, std::string* error) {
-  std::string text;
-  bool missing = false;
-  if (!ReadState(path, &text, error, &missing))
-    return missing ? StateLoad::kMissing : StateLoad::kBad;
-  Json::Value json;
-  if (!ParseJson(text, &json, error) || !WorldFromJson(json, "world", world, error))
-    return StateLoad::kBad;
-  return StateLoad::kLoaded;
+  struct stat info;
+  return LoadOpenedState(open(path.c_str(), kReadFlags | O_CLOEXEC), world, &info, error);
 }
 
 bool ChangeState(const std::string& path, const World& fresh,
                  const std::function<bool(World*)>& change, std::chrono::milliseconds patience,
                  World* world, std::string* error) {
+  // Every step below goes through the folder held open, and none follows a
+  // link: the file changed is the one that was read, in the folder found.
   std::string target;
-  if (!PrepareTarget(path, &target, error))
+  Folder folder;
+  if (!FollowLinks(path, &target) || !folder.Open(ParentDirectory(target), true)) {
+    *error = SystemError("cannot be written", errno);
     return false;
-  FileLock lock(target + ".lock", patience);
+  }
+  const std::string name = BaseName(target);
+  FileLock lock(folder, name + ".lock", patience);
   if (!lock.held()) {
     *error = lock.error() == EWOULDBLOCK ? "stayed locked by another process"
                                          : SystemError("cannot be locked", lock.error());
     return false;
   }
   World current;
-  switch (LoadState(target, &current, error)) {
+  struct stat existing;
+  bool exists = true;
+  switch (LoadOpenedState(folder.OpenFile(name, kReadFlags), &current, &existing, error)) {
     case StateLoad::kLoaded:
       break;
     case StateLoad::kMissing:
       current = fresh;
+      exists = false;
       break;
     case StateLoad::kBad:
       return false;
   }
   World changed = current;
   bool keep = change(&changed);
-  if (keep && !ReplaceState(target, changed, error)) {
+  if (keep && !ReplaceState(folder, name, exists ? &existing : nullptr, changed, error)) {
     *world = current;
     return false;
   }
@@ -188,8 +203,9 @@ std::string DefaultStatePath() {
   if (state_home && state_home[0] == '/') {
     base = state_home;
   } else {
+    // A relative HOME would put the state wherever the run started.
     const char* home = getenv("HOME");
-    if (!home || !home[0])
+    if (!home || home[0] != '/')
       return std::string();
     base = std::string(home) + "/.local/state";
   }

@@ -15,7 +15,9 @@ namespace standin {
 enum class StateLoad { kLoaded, kMissing, kBad };
 
 // kBad comes with *error saying what is wrong with the file; one that is not
-// a regular file of sane size is refused without waiting on it.
+// a regular file of sane size is refused without waiting on it, and so is
+// JSON that is not a world as the stand-in writes one (other members, or
+// one missing), so that no save replaces it.
 StateLoad LoadState(const std::string& path, World* world, std::string* error);
 // Holds a lock beside the file, which every process changing it takes, from
 // reading the world on disk (`fresh` when there is none) until the changed
@@ -26,14 +28,15 @@ StateLoad LoadState(const std::string& path, World* world, std::string* error);
 // that, so that a reader never sees half a world and the link stays; the
 // file keeps its owner, group and mode, and a new one gets mode 0600 in
 // missing directories made with mode 0700; what is made goes to its folder's
-// owner as GiveToFolderOwner has it. *world becomes the world on disk
+// owner as Folder::GiveToOwner has it. Once the folder is found, every step
+// works in that folder and follows no link. *world becomes the world on disk
 // afterwards. False with *error when the file cannot be read or the change
 // not be kept (nor read back); the file is then unchanged.
 bool ChangeState(const std::string& path, const World& fresh,
                  const std::function<bool(World*)>& change, std::chrono::milliseconds patience,
                  World* world, std::string* error);
 // $XDG_STATE_HOME/wirenest/standin-world.json, or under ~/.local/state;
-// empty when neither is known.
+// empty when neither is known as an absolute path.
 std::string DefaultStatePath();
 
 }  // namespace standin

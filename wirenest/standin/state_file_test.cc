@@ -82,6 +82,44 @@ TEST(StateFileTest, TheDefaultPathFollowsXdgStateHome) {
   environment.Unset("XDG_STATE_HOME");
   environment.Unset("HOME");
   EXPECT_EQ("", DefaultStatePath());
+  environment.Set("HOME", "relhome");
+  EXPECT_EQ("", DefaultStatePath());
+}
+
+std::function<bool(World*)> Rename(const std::string& name);
+
+// JSON that is no world of the stand-in, named by mistake or through a
+// planted link, is refused and left as it was by a change.
+TEST(StateFileTest, RefusesJsonThatIsNoWorldAndLeavesIt) {
+  TempDir dir;
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {R"({"database": {"password": "hunter2"}, "port": 5432})",
+       "is not a world of the stand-in: it has the member \"database\""},
+      {R"({"local": {"id_comp": "41"}, "name": "x"})",
+       "is not a world of the stand-in: it has the member \"name\""},
+      {"{}", "is not a world of the stand-in: it has none of a world's members"},
+      {"[1]", "world must be an object"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string path = dir.File("package.json");
+    const std::string link = dir.File("link.json");
+    WriteFile(path, c.text);
+    unlink(link.c_str());
+    ASSERT_EQ(0, symlink(path.c_str(), link.c_str()));
+    World world;
+    std::string error;
+    EXPECT_EQ(StateLoad::kBad, LoadState(path, &world, &error));
+    EXPECT_EQ(c.error, error);
+    for (const std::string& named : {path, link}) {
+      EXPECT_FALSE(ChangeState(named, DemoWorld(), Rename("x"), kPatience, &world, &error));
+      EXPECT_EQ(c.error, error);
+      EXPECT_EQ(c.text, ReadFile(path));
+    }
+  }
 }
 
 // The names in a directory, "." and ".." left out.
