@@ -1,11 +1,11 @@
 #include "wirenest/standin/files.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <string.h>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,24 @@ namespace standin {
 namespace {
 
 const uid_t kUser = 65534;
+const std::chrono::milliseconds kPatience(100);
 
 struct stat Info(const std::string& path) {
   struct stat info = {};
   lstat(path.c_str(), &info);
   return info;
+}
+
+std::set<std::string> Names(const std::string& path) {
+  std::set<std::string> names;
+  if (DIR* dir = opendir(path.c_str())) {
+    while (dirent* entry = readdir(dir))
+      names.insert(entry->d_name);
+    closedir(dir);
+  }
+  names.erase(".");
+  names.erase("..");
+  return names;
 }
 
 // The owner of a home swaps a folder of the path for a link to root's own
@@ -42,25 +55,26 @@ TEST(FolderTest, WhatIsMadeLandsInTheFolderOpenedWhateverItsPathNamesLater) {
   }
 
   Folder folder;
-  ASSERT_TRUE(folder.Open(home + "/state/wirenest", true)) << strerror(errno);
+  std::string error;
+  ASSERT_TRUE(folder.Open(home + "/state/wirenest", true, &error)) << error;
   ASSERT_EQ(0, rename((home + "/state").c_str(), (home + "/moved").c_str()));
   ASSERT_EQ(0, symlink(roots.c_str(), (home + "/state").c_str()));
 
-  FileDescriptor made(folder.MakeFile("world.json.tmp", O_WRONLY));
-  ASSERT_TRUE(made.valid()) << strerror(errno);
-  ASSERT_TRUE(WriteAll(made.get(), "new") && made.Close());
-  FileLock lock(folder, "world.json.lock", std::chrono::milliseconds(100));
-  EXPECT_TRUE(lock.held());
-  ASSERT_TRUE(folder.Rename("world.json.tmp", "world.json"));
+  FileLock lock(folder, "world.json.lock", kPatience);
+  EXPECT_TRUE(lock.held()) << lock.error();
+  ASSERT_TRUE(folder.ReplaceFile("world.json", "new", FileKeeps(), &error)) << error;
+  std::string text;
+  EXPECT_EQ(FileRead::kRead, folder.ReadRegularFile("world.json", 100, &text, nullptr, &error));
+  EXPECT_EQ("new", text);
 
   EXPECT_EQ("new", ReadFile(home + "/moved/wirenest/world.json"));
+  EXPECT_EQ((std::set<std::string>{"world.json", "world.json.lock"}),
+            Names(home + "/moved/wirenest"));
   EXPECT_EQ("root's", ReadFile(roots + "/wirenest/world.json"));
-  Folder roots_folder;
-  ASSERT_TRUE(roots_folder.Open(roots + "/wirenest", false));
-  EXPECT_EQ(std::vector<std::string>{"world.json"}, roots_folder.Names());
+  EXPECT_EQ(std::set<std::string>{"world.json"}, Names(roots + "/wirenest"));
   if (root) {
-    for (const char* name : {"/moved/wirenest", "/moved/wirenest/world.json",
-                             "/moved/wirenest/world.json.lock"}) {
+    for (const char* name :
+         {"/moved/wirenest", "/moved/wirenest/world.json", "/moved/wirenest/world.json.lock"}) {
       SCOPED_TRACE(name);
       EXPECT_EQ(kUser, Info(home + name).st_uid);
     }
@@ -70,22 +84,28 @@ TEST(FolderTest, WhatIsMadeLandsInTheFolderOpenedWhateverItsPathNamesLater) {
 }
 
 // Links that stand in the path when it is opened are followed to find the
-// folder; a file or a link where the folder is to be refuses.
-TEST(FolderTest, OpensThroughLinksThatStandAndRefusesWhatIsNoFolder) {
+// folder; in the folder, a link is not followed; a file where a folder is to
+// be refuses.
+TEST(FolderTest, FollowsOnlyTheLinksOnTheWayToTheFolder) {
   TempDir dir;
   ASSERT_EQ(0, mkdir(dir.File("real").c_str(), 0700));
   ASSERT_EQ(0, symlink("real", dir.File("link").c_str()));
-  WriteFile(dir.File("file"), "");
+  WriteFile(dir.File("file"), "{}");
   Folder through_link;
-  ASSERT_TRUE(through_link.Open(dir.File("link/made/below"), true)) << strerror(errno);
+  std::string error;
+  ASSERT_TRUE(through_link.Open(dir.File("link/made/below"), true, &error)) << error;
   EXPECT_TRUE(S_ISDIR(Info(dir.File("real/made/below")).st_mode));
+  ASSERT_EQ(0, symlink(dir.File("file").c_str(), dir.File("real/made/below/state").c_str()));
+  std::string text;
+  EXPECT_EQ(FileRead::kFailed, through_link.ReadRegularFile("state", 100, &text, nullptr, &error));
+  EXPECT_EQ("cannot be read: Too many levels of symbolic links", error);
 
   Folder file;
-  EXPECT_FALSE(file.Open(dir.File("file/below"), true));
-  EXPECT_EQ(ENOTDIR, errno);
+  EXPECT_FALSE(file.Open(dir.File("file/below"), true, &error));
+  EXPECT_EQ("cannot be written: Not a directory", error);
   Folder missing;
-  EXPECT_FALSE(missing.Open(dir.File("none/below"), false));
-  EXPECT_EQ(ENOENT, errno);
+  EXPECT_FALSE(missing.Open(dir.File("none/below"), false, &error));
+  EXPECT_EQ("cannot be written: No such file or directory", error);
 }
 
 // As from ~/.local under "umask 177" or "umask 777": what is made is still
@@ -98,8 +118,11 @@ TEST(FolderTest, WhatIsMadeUnderAStrictUmaskStaysUsable) {
     if (child == 0) {
       umask(mask);
       Folder folder;
-      int fd = folder.Open(dir.File("a/b/c"), true) ? folder.MakeFile("file", O_WRONLY) : -1;
-      _exit(fd >= 0 ? 0 : 1);
+      std::string error;
+      bool made = folder.Open(dir.File("a/b/c"), true, &error) &&
+                  folder.ReplaceFile("file", "text", FileKeeps(), &error) &&
+                  FileLock(folder, "file.lock", kPatience).held();
+      _exit(made ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));
@@ -107,6 +130,7 @@ TEST(FolderTest, WhatIsMadeUnderAStrictUmaskStaysUsable) {
     for (const char* name : {"a", "a/b", "a/b/c"})
       EXPECT_EQ(0700u, FileMode(dir.File(name))) << name;
     EXPECT_EQ(0600u, FileMode(dir.File("a/b/c/file")));
+    EXPECT_EQ(0600u, FileMode(dir.File("a/b/c/file.lock")));
   }
 }
 
@@ -114,11 +138,13 @@ TEST(AppendToFileTest, RefusesASymbolicLink) {
   TempDir dir;
   WriteFile(dir.File("victim"), "untouched");
   ASSERT_EQ(0, symlink(dir.File("victim").c_str(), dir.File("log").c_str()));
-  EXPECT_FALSE(AppendToFile(dir.File("log"), "line\n"));
-  EXPECT_EQ(ELOOP, errno);
+  bool link_refused = false;
+  EXPECT_FALSE(AppendToFile(dir.File("log"), "line\n", &link_refused));
+  EXPECT_TRUE(link_refused);
   EXPECT_EQ("untouched", ReadFile(dir.File("victim")));
-  EXPECT_TRUE(AppendToFile(dir.File("new"), "line\n"));
-  EXPECT_TRUE(AppendToFile(dir.File("new"), "more\n"));
+  EXPECT_TRUE(AppendToFile(dir.File("new"), "line\n", &link_refused));
+  EXPECT_FALSE(link_refused);
+  EXPECT_TRUE(AppendToFile(dir.File("new"), "more\n", &link_refused));
   EXPECT_EQ("line\nmore\n", ReadFile(dir.File("new")));
 }
 

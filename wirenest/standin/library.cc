@@ -1,6 +1,5 @@
 #include "wirenest/standin/library.h"
 
-#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -142,8 +141,10 @@ class Session {
   explicit Session(const Json::Value& call) : lock_(g_mutex) {
     if (!g_library)
       g_library = CreateLibrary();
-    if (!g_library->call_log.empty() && !AppendToFile(g_library->call_log, CallLogLine(call)) &&
-        errno == ELOOP && !g_library->log_link_reported) {
+    bool link_refused = false;
+    if (!g_library->call_log.empty() &&
+        !AppendToFile(g_library->call_log, CallLogLine(call), &link_refused) && link_refused &&
+        !g_library->log_link_reported) {
       g_library->log_link_reported = true;
       ReportProblem(g_library->call_log, "is a symbolic link; calls are not logged");
     }

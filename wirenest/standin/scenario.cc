@@ -1,7 +1,5 @@
 #include "wirenest/standin/scenario.h"
 
-#include <string.h>
-
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_fields.h"
 #include "wirenest/standin/json_text.h"
@@ -11,12 +9,7 @@ namespace standin {
 
 bool ReadScenario(const std::string& path, Scenario* scenario, std::string* error) {
   std::string text;
-  int read_error = 0;
-  if (!ReadWholeFile(path, &text, &read_error)) {
-    *error = std::string("cannot be read: ") + strerror(read_error);
-    return false;
-  }
-  return ParseScenario(text, scenario, error);
+  return ReadWholeFile(path, &text, error) && ParseScenario(text, scenario, error);
 }
 
 bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error) {
