@@ -281,8 +281,8 @@ FileRead Folder::ReadRegularFile(const std::string& name, size_t limit, std::str
   return ReadOpenedFile(OpenFile(name, kReadFlags), limit, text, keeps, error);
 }
 
-bool Folder::ReplaceFile(const std::string& name, const std::string& text, const FileKeeps& keeps,
-                         std::string* error) const {
+bool Folder::SaveFile(const std::string& name, const std::string& text, const FileKeeps& keeps,
+                      std::string* error) const {
   FileDescriptor readable(openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   std::unique_ptr<DIR, int (*)(DIR*)> listing(
       readable.valid() ? fdopendir(readable.get()) : nullptr, closedir);

@@ -51,8 +51,8 @@ class Folder {
   // in the place of `name` whole, so that a reader never sees half of it.
   // Temporary files of saves cut short are removed. False with *error, the
   // file then as it was.
-  bool ReplaceFile(const std::string& name, const std::string& text, const FileKeeps& keeps,
-                   std::string* error) const;
+  bool SaveFile(const std::string& name, const std::string& text, const FileKeeps& keeps,
+                std::string* error) const;
 
  private:
   friend class FileLock;

@@ -62,7 +62,7 @@ TEST(FolderTest, WhatIsMadeLandsInTheFolderOpenedWhateverItsPathNamesLater) {
 
   FileLock lock(folder, "world.json.lock", kPatience);
   EXPECT_TRUE(lock.held()) << lock.error();
-  ASSERT_TRUE(folder.ReplaceFile("world.json", "new", FileKeeps(), &error)) << error;
+  ASSERT_TRUE(folder.SaveFile("world.json", "new", FileKeeps(), &error)) << error;
   std::string text;
   EXPECT_EQ(FileRead::kRead, folder.ReadRegularFile("world.json", 100, &text, nullptr, &error));
   EXPECT_EQ("new", text);
@@ -120,7 +120,7 @@ TEST(FolderTest, WhatIsMadeUnderAStrictUmaskStaysUsable) {
       Folder folder;
       std::string error;
       bool made = folder.Open(dir.File("a/b/c"), true, &error) &&
-                  folder.ReplaceFile("file", "text", FileKeeps(), &error) &&
+                  folder.SaveFile("file", "text", FileKeeps(), &error) &&
                   FileLock(folder, "file.lock", kPatience).held();
       _exit(made ? 0 : 1);
     }

@@ -194,8 +194,9 @@ bool ChangeWorld(Library* library, const std::function<bool(World*)>& change) {
   World changed = library->world;
   if (!change(&changed))
     return true;
-  ReportSaveFailure(library, "no state file",
-                    "neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; changes are refused");
+  ReportSaveFailure(
+      library, "no state file",
+      std::string("neither ") + kStatePlaceVariables + " is set; changes are refused");
   return false;
 }
 

@@ -4,6 +4,8 @@
 
 namespace standin {
 
+const char kStatePlaceVariables[] = "WIRENEST_STATE, XDG_STATE_HOME nor HOME";
+
 std::string DefaultStatePath() {
   const char* state_home = getenv("XDG_STATE_HOME");
   std::string base;

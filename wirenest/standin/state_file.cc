@@ -89,7 +89,7 @@ bool ChangeState(const std::string& path, const World& fresh,
       *world = current;
       return false;
     }
-    if (!folder.ReplaceFile(name, text, keeps, error)) {
+    if (!folder.SaveFile(name, text, keeps, error)) {
       *world = current;
       return false;
     }

@@ -38,6 +38,9 @@ bool ChangeState(const std::string& path, const World& fresh,
 // $XDG_STATE_HOME/wirenest/standin-world.json, or under ~/.local/state;
 // empty when neither is known as an absolute path.
 std::string DefaultStatePath();
+// The variables DefaultStatePath() reads, after WIRENEST_STATE, for the line
+// that says none is set: "WIRENEST_STATE, XDG_STATE_HOME nor HOME".
+extern const char kStatePlaceVariables[];
 
 }  // namespace standin
 

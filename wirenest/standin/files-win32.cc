@@ -1,0 +1,306 @@
+#include "wirenest/standin/files.h"
+
+#include <windows.h>
+
+#include <thread>
+
+namespace standin {
+
+namespace {
+
+// Narrow texts here are in the ANSI code page, as getenv gives them.
+std::wstring Widen(const std::string& text) {
+  if (text.empty())
+    return std::wstring();
+  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+  return wide;
+}
+
+std::string SystemError(const char* what, DWORD error) {
+  char* message = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+  std::string text = message ? message : "error " + std::to_string(error);
+  LocalFree(message);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' ||
+                           text.back() == ' '))
+    text.pop_back();
+  return std::string(what) + ": " + text;
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() { Close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  bool Close() {
+    if (!valid())
+      return true;
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool WriteAll(HANDLE file, const std::string& text) {
+  size_t written = 0;
+  while (written < text.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - written, 1 << 20));
+    DWORD n = 0;
+    if (!WriteFile(file, text.data() + written, chunk, &n, nullptr) || n == 0)
+      return false;
+    written += n;
+  }
+  return true;
+}
+
+// `file` is open on what is to be read, or invalid with the error set.
+FileRead ReadOpenedFile(const Handle& file, size_t limit, std::string* text, std::string* error) {
+  if (!file.valid()) {
+    const DWORD open_error = GetLastError();
+    *error = SystemError("cannot be read", open_error);
+    return open_error == ERROR_FILE_NOT_FOUND || open_error == ERROR_PATH_NOT_FOUND
+               ? FileRead::kMissing
+               : FileRead::kFailed;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+    *error = "is not a regular file";
+    return FileRead::kFailed;
+  }
+  const unsigned long long size =
+      (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (size > limit) {
+    *error = "cannot be read: File too large";
+    return FileRead::kFailed;
+  }
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
+      *error = SystemError("cannot be read", GetLastError());
+      return FileRead::kFailed;
+    }
+    if (n == 0)
+      break;
+    if (n > limit - content.size()) {
+      *error = "cannot be read: File too large";
+      return FileRead::kFailed;
+    }
+    content.append(buffer, n);
+  }
+  *text = content;
+  return FileRead::kRead;
+}
+
+HANDLE OpenForReading(const std::wstring& path, DWORD flags) {
+  return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
+bool MakeFolders(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+      return true;
+    SetLastError(ERROR_DIRECTORY);
+    return false;
+  }
+  size_t separator = path.find_last_of(L"/\\");
+  if (separator != std::wstring::npos && separator > 0 &&
+      !MakeFolders(path.substr(0, separator)))
+    return false;
+  return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// A reader or a scanner may hold the file a moment; renaming over it then
+// waits a little rather than losing the change.
+bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    const DWORD error = GetLastError();
+    if (attempt >= 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+      return false;
+    Sleep(20);
+    SetLastError(error);
+  }
+}
+
+}  // namespace
+
+Folder::~Folder() {
+  if (handle_)
+    CloseHandle(handle_);
+}
+
+bool Folder::Open(const std::string& path, bool make_missing, std::string* error) {
+  const std::wstring wide = Widen(path.empty() ? std::string(".") : path);
+  DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  std::wstring full(size, L'\0');
+  size = size ? GetFullPathNameW(wide.c_str(), size, &full[0], nullptr) : 0;
+  if (size == 0) {
+    *error = SystemError("cannot be written", GetLastError());
+    return false;
+  }
+  full.resize(size);
+  while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
+    full.pop_back();
+  if (make_missing && !MakeFolders(full)) {
+    *error = SystemError("cannot be written", GetLastError());
+    return false;
+  }
+  // Held without FILE_SHARE_DELETE: the folder can be neither moved nor
+  // removed while its files are changed.
+  HANDLE handle = CreateFileW(full.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    *error = SystemError("cannot be written", GetLastError());
+    return false;
+  }
+  if (handle_)
+    CloseHandle(handle_);
+  handle_ = handle;
+  path_ = full;
+  if (path_.back() != L'\\' && path_.back() != L'/')
+    path_ += L'\\';
+  return true;
+}
+
+FileRead Folder::ReadRegularFile(const std::string& name, size_t limit, std::string* text,
+                                 FileKeeps* keeps, std::string* error) const {
+  Handle file(OpenForReading(path_ + Widen(name), FILE_FLAG_OPEN_REPARSE_POINT));
+  FileRead read = ReadOpenedFile(file, limit, text, error);
+  if (keeps && read == FileRead::kRead)
+    keeps->existed = true;
+  return read;
+}
+
+bool Folder::SaveFile(const std::string& name, const std::string& text, const FileKeeps&,
+                         std::string* error) const {
+  const std::wstring target = path_ + Widen(name);
+  // Saves happen under the lock: one name serves, and one left by a save
+  // cut short is stale.
+  const std::wstring temporary = target + L".tmp";
+  DeleteFileW(temporary.c_str());
+  Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    *error = SystemError("cannot be written", GetLastError());
+    return false;
+  }
+  if (!WriteAll(file.get(), text) || !FlushFileBuffers(file.get()) || !file.Close() ||
+      !MoveIntoPlace(temporary, target)) {
+    *error = SystemError("cannot be written", GetLastError());
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  // Read back: a save that did not arrive whole is no save.
+  std::string saved, read_error;
+  if (ReadOpenedFile(Handle(OpenForReading(target, FILE_FLAG_OPEN_REPARSE_POINT)), text.size(),
+                     &saved, &read_error) != FileRead::kRead ||
+      saved != text) {
+    *error = "cannot be written: the file read back is not what was written";
+    return false;
+  }
+  return true;
+}
+
+FileLock::FileLock(const Folder& folder, const std::string& name,
+                   std::chrono::milliseconds patience) {
+  const std::wstring path = folder.path_ + Widen(name);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error_ = SystemError("cannot be locked", GetLastError());
+    return;
+  }
+  file_ = file;
+  // A lock that waits could wait forever; tries spaced out a little instead.
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  std::chrono::milliseconds pause(1);
+  for (;;) {
+    OVERLAPPED start = {};
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start))
+      return;
+    const DWORD lock_error = GetLastError();
+    if (lock_error != ERROR_LOCK_VIOLATION && lock_error != ERROR_IO_PENDING) {
+      error_ = SystemError("cannot be locked", lock_error);
+      return;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      error_ = "stayed locked by another process";
+      return;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(50));
+  }
+}
+
+FileLock::~FileLock() {
+  if (file_)
+    CloseHandle(file_);
+}
+
+FileRead ReadRegularFile(const std::string& path, size_t limit, std::string* text,
+                         std::string* error) {
+  return ReadOpenedFile(Handle(OpenForReading(Widen(path), 0)), limit, text, error);
+}
+
+bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
+  Handle file(OpenForReading(Widen(path), 0));
+  if (ReadOpenedFile(file, SIZE_MAX, text, error) == FileRead::kRead)
+    return true;
+  if (!file.valid())
+    *error = SystemError("cannot be read", GetLastError());
+  return false;
+}
+
+bool AppendToFile(const std::string& path, const std::string& text, bool* link_refused) {
+  // Appending only: each write lands at the end, whoever else appends.
+  Handle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll,
+                          nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  *link_refused = file.valid() && GetFileInformationByHandle(file.get(), &info) &&
+                  (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  return file.valid() && !*link_refused && WriteAll(file.get(), text) && file.Close();
+}
+
+// Windows follows a link when the file is opened; the state's folder is
+// found from the path as it is.
+bool FollowLinks(const std::string& path, std::string* target, std::string*) {
+  *target = path;
+  return true;
+}
+
+std::string ParentDirectory(const std::string& path) {
+  size_t separator = path.find_last_of("/\\");
+  if (separator == std::string::npos)
+    return ".";
+  // "C:\" and "\" are their own parents.
+  if (separator == 0 || (separator == 2 && path[1] == ':'))
+    return path.substr(0, separator + 1);
+  return path.substr(0, separator);
+}
+
+std::string BaseName(const std::string& path) {
+  size_t separator = path.find_last_of("/\\");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace standin
