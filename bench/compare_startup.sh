@@ -36,5 +36,4 @@ done
 [ $# -gt 0 ] && shift
 [ -n "$args" ] || { echo "usage: $0 BUILD_DIR_OR_COMMIT... [-- options...]" >&2; exit 2; }
 IFS=$nl
-# Ahead of other work on a shared machine, where that is allowed.
-exec nice -n -10 /usr/bin/python3 "$root/bench/run_benchmark.py" --startup-only $args "$@"
+exec /usr/bin/python3 "$root/bench/run_benchmark.py" --startup-only $args "$@"

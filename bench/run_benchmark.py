@@ -1,15 +1,22 @@
 #!/usr/bin/python3
 """Measures what the front end costs as the account grows.
 
-    run_benchmark.py [--build DIR] [--work DIR] [--plot PNG] [--quick]
+    run_benchmark.py [--build DIR] [--work DIR] [--plot PNG | --write-doc] [--quick]
+                     [--largest N] [--startup-runs N]
     run_benchmark.py --startup-only [--build DIR] [--compare DIR]... [--work DIR]
+                     [--startup-runs N]
 
 Generates stand-in worlds of growing size (bench/make_world.py), runs
 wnctl64 and bench/listing_floor on them as whole processes through
-bench/process_timer, and writes to the work folder:
-  results.json   every run
-  results.md     the tables
-and the plot of time per device to --plot. Run by hand; it is not a test.
+bench/process_timer, and writes to the work folder (default /tmp/bench-work):
+  results.json             every run
+  results.md               the tables
+  time-per-device.png      the plot, unless --plot names another file
+and, with --startup-only, startup.json alone. Nothing in the clone is
+written unless --write-doc is given: then the tables of doc/benchmark.md
+from "### show-remote" to the end of "### lock-device and version" are
+replaced, and the plot is drawn to doc/benchmark-time-per-device.png. Run by
+hand; it is not a test.
 
 The start-up measurement runs `wnctl64 version` on the demo world kept in a
 state file against bench/startup_floor, which loads the same libraries and
@@ -27,6 +34,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # no __pycache__ in the clone
 import make_world  # noqa: E402
 
 REMOTE_COMPUTERS = [1, 10, 100, 1000]
@@ -314,8 +322,9 @@ def linearity_table(results):
     return "\n".join(lines)
 
 
-def write_tables(results, action, startup, path):
-    parts = ["### show-remote (%d devices per computer)" % REMOTE_DEVICES_EACH, "",
+def measured_tables(results, action):
+    """The tables of the listings and of lock-device, as doc/benchmark.md holds them."""
+    return ["### show-remote (%d devices per computer)" % REMOTE_DEVICES_EACH, "",
              listing_table(results, "remote", "front end"), "",
              "### show-remote --verbose", "",
              listing_table(results, "remote", "front end --verbose"), "",
@@ -337,11 +346,32 @@ def write_tables(results, action, startup, path):
              "| traced: \"Success\" to process end | %.2f |" % (
                  action["exit_after_success_us"] / 1000),
              "| `version` | %.2f |" % (action["version_wall_us"] / 1000),
-             "| `/bin/true` | %.2f |" % (action["true_wall_us"] / 1000), "",
-             "### start-up (demo world in a state file, %d runs)" % startup[0]["runs"], "",
-             startup_table(startup), ""]
+             "| `/bin/true` | %.2f |" % (action["true_wall_us"] / 1000), ""]
+
+
+def write_tables(results, action, startup, path):
+    parts = measured_tables(results, action) + [
+        "### start-up (demo world in a state file, %d runs)" % startup[0]["runs"], "",
+        startup_table(startup), ""]
     with open(path, "w") as out:
         out.write("\n".join(parts))
+
+
+def write_doc_tables(results, action, path):
+    """Replaces the measured tables in the document, leaving its text around them."""
+    with open(path) as doc:
+        lines = doc.read().split("\n")
+    first = [r for r in measured_tables(results, action) if r.startswith("### ")]
+    try:
+        start = lines.index(first[0])
+        last = lines.index(first[-1], start)
+    except ValueError:
+        raise SystemExit("%s: no \"%s\" ... \"%s\" to replace" % (path, first[0], first[-1]))
+    end = next((i for i in range(last + 1, len(lines)) if lines[i].startswith("#")),
+               len(lines))
+    lines[start:end] = measured_tables(results, action)
+    with open(path, "w") as doc:
+        doc.write("\n".join(lines))
 
 
 def plot(results, path):
@@ -391,8 +421,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default="/tmp/build-bench")
     parser.add_argument("--work", default="/tmp/bench-work")
-    parser.add_argument("--plot", default=os.path.join(HERE, "..", "doc",
-                                                       "benchmark-time-per-device.png"))
+    drawn = parser.add_mutually_exclusive_group()
+    drawn.add_argument("--plot", help="the plot's file (default WORK/time-per-device.png)")
+    drawn.add_argument("--write-doc", action="store_true",
+                       help="replace the tables of doc/benchmark.md and its plot")
     parser.add_argument("--quick", action="store_true", help="3 runs per size")
     parser.add_argument("--largest", type=int, default=100000,
                         help="leave out listings of more devices than this")
@@ -406,6 +438,13 @@ def main():
     options = parser.parse_args()
     if options.compare and not options.startup_only:
         parser.error("--compare needs --startup-only")
+    if options.startup_only and (options.plot or options.write_doc):
+        parser.error("--startup-only draws no plot and writes no document")
+    doc = os.path.normpath(os.path.join(HERE, "..", "doc", "benchmark.md"))
+    if options.write_doc:
+        options.plot = os.path.join(os.path.dirname(doc), "benchmark-time-per-device.png")
+    elif not options.plot:
+        options.plot = os.path.join(options.work, "time-per-device.png")
     os.makedirs(options.work, exist_ok=True)
     bench = Bench(options.build, options.work, options.quick)
     startup_runs = options.startup_runs or (STARTUP_QUICK_RUNS if options.quick
@@ -434,6 +473,9 @@ def main():
     write_tables(results, action, startup, tables)
     with open(tables) as written:
         print(written.read())
+    if options.write_doc:
+        write_doc_tables(results, action, doc)
+        print("tables replaced in %s" % doc)
     if plot(results, options.plot):
         print("tables: %s, plot: %s" % (tables, options.plot))
     else:

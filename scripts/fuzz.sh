@@ -6,8 +6,18 @@
 # crash, a leak or a hang; what it found is left in build/fuzz/artifacts.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-30}
+seconds=${1-30}
 dir="$root/build/fuzz"
+
+usage() {
+  echo "usage: scripts/fuzz.sh [SECONDS]   (a whole number above 0; default 30)" >&2
+  exit 2
+}
+# libFuzzer would take a time it cannot read as no limit at all.
+[ $# -le 1 ] || usage
+case $seconds in
+  '' | 0* | *[!0-9]* | ??????????*) usage ;;
+esac
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is missing (scripts/setup.sh installs it)" >&2

@@ -5,6 +5,7 @@
 #include "tests/support/json_text.h"
 #include "tests/support/library_texts.h"
 #include "tests/support/stand_in_scenario.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -83,6 +84,32 @@ TEST(DefaultConnectParameters, SetterSendsTheDocumentWithoutGate) {
     call.append("WN_SetDefaultConnectParameters");
     call.append(c.parameters);
     EXPECT_EQ(result.CallLog(), CompactJson(call) + "\n") << label;
+  }
+}
+
+// The demo world's defaults are bestspeed and "true".
+TEST(DefaultConnectParameters, EachSettingKeepsWhatItDoesNotName) {
+  const char kChanged[] = "default connect parameters have been changed.\n";
+  const struct {
+    std::vector<std::string> arguments;
+    const char* out;
+  } runs[] = {
+      {{"--compression=bestsize", "--auto-reconnect"}, kChanged},
+      {{"--no-auto-reconnect"}, kChanged},
+      {{}, "compression: bestsize\nauto reconnect: false\n"},
+      {{"--compression="}, kChanged},
+      {{"--compression=no"}, kChanged},
+      {{}, "compression: no\nauto reconnect: false\n"},
+  };
+  TempDir dir;
+  ProgramRun run;
+  run.state_file = dir.File("state.json");
+  for (const auto& r : runs) {
+    ProgramResult result = RunProgram(WithArguments(r.arguments, "dcp"), run);
+    std::string label = testing::PrintToString(r.arguments);
+    EXPECT_EQ(r.out, result.out) << label;
+    EXPECT_EQ(0, result.exit_code) << label;
+    EXPECT_EQ("", result.err) << label;
   }
 }
 

@@ -498,6 +498,23 @@ TEST(CallLogThroughALink, IsRefusedWithOneLine) {
   EXPECT_EQ("untouched\n", ReadFile(victim));
 }
 
+// Each save writes a new file and renames it over its own name.
+TEST(StateFileOfTwoNames, TheNamesPartAtTheFirstSaveEachKeepingItsChanges) {
+  TempDir dir;
+  ProgramRun first, second;
+  first.state_file = dir.File("first.json");
+  second.state_file = dir.File("second.json");
+  ASSERT_EQ("Success\n", RunProgram({"lock-device", "41-usb-1-3"}, first).out);
+  ASSERT_EQ(0, link(first.state_file.c_str(), second.state_file.c_str()));
+  EXPECT_EQ("Success\n", RunProgram({"set-comp-name", "41", "first"}, first).out);
+  EXPECT_EQ("Success\n", RunProgram({"set-comp-name", "41", "second"}, second).out);
+  for (const ProgramRun* run : {&first, &second}) {
+    const Json::Value local = ParseJson(ReadFile(run->state_file))["local"];
+    EXPECT_EQ(run == &first ? "first" : "second", local["comp_name"].asString());
+    EXPECT_TRUE(local["devices"][0]["locked"].asBool());
+  }
+}
+
 // Another run keeps the state file locked, stopped in its terminal: a change
 // gives up after ten seconds with one line, and the world on disk stays as
 // it was.

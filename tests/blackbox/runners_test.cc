@@ -9,6 +9,7 @@
 #include "tests/support/json_text.h"
 #include "tests/support/library_texts.h"
 #include "tests/support/stand_in_scenario.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -349,6 +350,43 @@ TEST(Runners, EventsAtExitLeaveTheRunIntact) {
       ASSERT_EQ(c.exit_code, result.exit_code);
       ASSERT_EQ("", result.err);
     }
+  }
+}
+
+// In the demo world, 43 is offline and its two devices wait to reconnect.
+TEST(Runners, AForgottenConnectionIsNoLongerWaitedFor) {
+  const std::string lab_pc =
+      "42\tRemote computer 'lab-pc' (4 devices)\n"
+      "\tDevices:\n"
+      "42-d0\t\tArduino Uno - connected to computer 41\n"
+      "42-18\t\tYubiKey 5 NFC - connected to computer 41\n"
+      "42-01\t\tWacom Intuos Pen Tablet [OFFLINE]\n"
+      "42-03\t\tCommunications Port (COM1)\n"
+      "\n";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string out;
+    int exit_code;
+  } runs[] = {
+      {{"forget-connection", "43-17"}, "Success\n", 0},
+      {{"show-remote"},
+       lab_pc +
+           "43\tRemote computer 'home-laptop' [OFFLINE] (1 devices waiting for auto-reconnect)\n"
+           "\tDevices:\n"
+           "43-95\t\tProlific USB-to-Serial Comm Port [OFFLINE]\n"
+           "\n",
+       0},
+      {{"forget-connection", "43-17"}, "ERROR: device not found\n", 1},
+  };
+  TempDir dir;
+  ProgramRun run;
+  run.state_file = dir.File("state.json");
+  for (const auto& r : runs) {
+    ProgramResult result = RunProgram(r.arguments, run);
+    std::string label = testing::PrintToString(r.arguments);
+    EXPECT_EQ(r.out, result.out) << label;
+    EXPECT_EQ(r.exit_code, result.exit_code) << label;
+    EXPECT_EQ("", result.err) << label;
   }
 }
 

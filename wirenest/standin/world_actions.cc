@@ -293,6 +293,14 @@ std::string ForgetConnection(World* world, const std::string& id_comp,
   Device& device = DeviceAt(world, *place);
   if (!device.connect_info)
     return "connection_not_found";
+  // An own device that cannot be reached is known only through the
+  // connection waiting for it; a device of another account stays offered.
+  Computer& computer = ComputerAt(world, place->computer);
+  if (place->computer.owner == Owner::kAccount &&
+      (IsOffline(computer) || device.status == "offline")) {
+    computer.devices.erase(computer.devices.begin() + static_cast<std::ptrdiff_t>(place->index));
+    return kOk;
+  }
   device.connect_info.reset();
   if (device.status == "shared")
     device.status = "free";
@@ -366,7 +374,13 @@ bool SetDefaultConnectParameters(World* world, const std::string& params) {
   Json::Value json;
   if (!ParseJson(params, &json, nullptr) || !json.isObject())
     return false;
-  world->default_params = json;
+  for (const std::string& name : json.getMemberNames()) {
+    const Json::Value& value = json[name];
+    if (value.isNull() || value == "")
+      world->default_params.removeMember(name);
+    else
+      world->default_params[name] = value;
+  }
   return true;
 }
 

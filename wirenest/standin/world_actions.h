@@ -25,6 +25,8 @@ std::string DisconnectDevice(World* world, const std::string& id_comp,
                              const std::string& id_device);
 std::string ChangeConnectionParameters(World* world, const std::string& id_comp,
                                        const std::string& id_device, const std::string& params);
+// On the account's remote computers an offline device, or a device of an
+// offline computer, goes with its connection.
 std::string ForgetConnection(World* world, const std::string& id_comp,
                              const std::string& id_device);
 std::string SetComportName(World* world, const std::string& id_comp, const std::string& id_device,
@@ -34,7 +36,9 @@ std::string MakeInvite(World* world, const std::string& id_comp, const std::stri
                        const std::string& email);
 std::string AcceptInvite(World* world, const std::string& id_invite);
 std::string DeleteInvite(World* world, const std::string& id_invite);
-// Synchronous: false for a text that is not a JSON object.
+// Synchronous: false for a text that is not a JSON object. Each member the
+// document names replaces the stored one, null or "" removes it; the others
+// stay.
 bool SetDefaultConnectParameters(World* world, const std::string& params);
 
 }  // namespace standin

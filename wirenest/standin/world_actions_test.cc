@@ -80,11 +80,44 @@ TEST_F(WorldActionsTest, ConnectsWithTheGivenOrDefaultParameters) {
   EXPECT_EQ("lz4", world_.other[0].devices[0].connect_info->compress);
 }
 
-TEST_F(WorldActionsTest, ForgetsARememberedConnection) {
+TEST_F(WorldActionsTest, ForgettingAWaitingConnectionForgetsTheOwnDevice) {
   EXPECT_EQ("OK", ForgetConnection(&world_, "43", "usb-2-2"));
-  EXPECT_FALSE(world_.remote[1].devices[0].connect_info);
-  EXPECT_EQ("offline", world_.remote[1].devices[0].status);
-  EXPECT_EQ("connection_not_found", ForgetConnection(&world_, "43", "usb-2-2"));
+  EXPECT_EQ((Answer{1, R"(["com-3"])"}), DevicesList(world_, "43"));
+  EXPECT_EQ(
+      (Answer{
+          1,
+          R"({"comp_name":"home-laptop","devices":1,"id_comp":"43","local":false,"status":"offline"})"}),
+      ComputerInfo(world_, "43"));
+  EXPECT_EQ("device_not_found", ForgetConnection(&world_, "43", "usb-2-2"));
+
+  // An offline device of an online computer alike.
+  world_.remote[0].devices[2].connect_info = ConnectInfo();
+  EXPECT_EQ("OK", ForgetConnection(&world_, "42", "usb-1-2"));
+  EXPECT_EQ((Answer{3, R"(["usb-1-1","usb-4-1","com-1"])"}), DevicesList(world_, "42"));
+}
+
+TEST_F(WorldActionsTest, ForgettingAReachableOrOfferedDeviceKeepsIt) {
+  world_.other[1].devices[0].connect_info = ConnectInfo();
+  const struct {
+    const char* id_comp;
+    const char* id_device;
+    const char* status_after;
+  } cases[] = {
+      {"41", "usb-2-1", "free"},
+      {"42", "usb-1-1", "free"},
+      {"77", "usb-1-6", "free"},
+      {"78", "com-2", "offline"},
+  };
+  for (const auto& c : cases) {
+    const int32_t devices = DevicesList(world_, c.id_comp).result;
+    EXPECT_EQ("OK", ForgetConnection(&world_, c.id_comp, c.id_device)) << c.id_device;
+    std::optional<DevicePlace> place = FindDevice(world_, c.id_comp, c.id_device);
+    ASSERT_TRUE(place) << c.id_device;
+    EXPECT_FALSE(DeviceAt(world_, *place).connect_info) << c.id_device;
+    EXPECT_EQ(c.status_after, DeviceAt(world_, *place).status) << c.id_device;
+    EXPECT_EQ(devices, DevicesList(world_, c.id_comp).result) << c.id_device;
+    EXPECT_EQ("connection_not_found", ForgetConnection(&world_, c.id_comp, c.id_device));
+  }
 }
 
 TEST_F(WorldActionsTest, InvitesAreMadeAcceptedAndDeleted) {
@@ -150,11 +183,36 @@ TEST_F(WorldActionsTest, RefusalsLeaveTheWorldAsItWas) {
 
 TEST_F(WorldActionsTest, StoresDocumentsThatAreObjects) {
   EXPECT_TRUE(SetDefaultConnectParameters(&world_, R"({"compress":"bestsize"})"));
-  EXPECT_EQ((Answer{1, R"({"compress":"bestsize"})"}), DefaultConnectParameters(world_));
+  EXPECT_EQ((Answer{1, R"({"compress":"bestsize","reconnect":"true"})"}),
+            DefaultConnectParameters(world_));
   EXPECT_FALSE(SetDefaultConnectParameters(&world_, "{\"compress\""));
   EXPECT_FALSE(SetDefaultConnectParameters(&world_, "[]"));
   EXPECT_EQ("OK", SetProxySettings(&world_, R"({"proxy_settings":{"enabled":true}})"));
   EXPECT_EQ((Answer{1, R"({"proxy_settings":{"enabled":true}})"}), ProxySettings(world_));
+}
+
+// The demo world's defaults are {"compress":"bestspeed","reconnect":"true"}.
+TEST_F(WorldActionsTest, DefaultParametersKeepTheMembersADocumentDoesNotName) {
+  const struct {
+    const char* document;
+    const char* stored;
+  } cases[] = {
+      {"{}", R"({"compress":"bestspeed","reconnect":"true"})"},
+      {R"({"reconnect":"false"})", R"({"compress":"bestspeed","reconnect":"false"})"},
+      {R"({"compress":"no","other":[1]})", R"({"compress":"no","other":[1],"reconnect":"true"})"},
+      {R"({"compress":null})", R"({"reconnect":"true"})"},
+      {R"({"compress":"","reconnect":null})", "{}"},
+  };
+  for (const auto& c : cases) {
+    World world = DemoWorld();
+    EXPECT_TRUE(SetDefaultConnectParameters(&world, c.document)) << c.document;
+    EXPECT_EQ((Answer{1, c.stored}), DefaultConnectParameters(world)) << c.document;
+  }
+  EXPECT_TRUE(SetDefaultConnectParameters(&world_, R"({"compress":"bestsize"})"));
+  EXPECT_TRUE(SetDefaultConnectParameters(&world_, R"({"reconnect":"false"})"));
+  EXPECT_EQ("OK", ConnectDevice(&world_, "42", "com-1", "{}"));
+  EXPECT_EQ("zlib", RemoteDevice(0, 3).connect_info->compress);
+  EXPECT_FALSE(RemoteDevice(0, 3).connect_info->reconnect);
 }
 
 }  // namespace
