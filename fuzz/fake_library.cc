@@ -126,7 +126,7 @@ void FillFakeValue(const FakeAnswer& answer, VARIANT* value) {
 
 extern "C" {
 
-int32_t WN_SetEventCallback(WN_EventCallback callback) {
+int32_t WN_CALL WN_SetEventCallback(WN_EventCallback callback) {
   if (!callback)
     BrokenContract(__func__, "no callback");
   int32_t result = Ask(__func__).result;
@@ -135,7 +135,7 @@ int32_t WN_SetEventCallback(WN_EventCallback callback) {
   return result;
 }
 
-int32_t WN_EnableEventsQueue(int32_t enable) {
+int32_t WN_CALL WN_EnableEventsQueue(int32_t enable) {
   if (enable != 1)
     BrokenContract(__func__, "not asked to enable");
   int32_t result = Ask(__func__).result;
@@ -144,7 +144,7 @@ int32_t WN_EnableEventsQueue(int32_t enable) {
   return result;
 }
 
-int32_t WN_GetEvents(int32_t reserved, VARIANT* batch) {
+int32_t WN_CALL WN_GetEvents(int32_t reserved, VARIANT* batch) {
   UnusedIn(__func__, reserved);
   g_fake.calls.push_back(__func__);
   if (!batch)
@@ -157,104 +157,106 @@ int32_t WN_GetEvents(int32_t reserved, VARIANT* batch) {
   return next.result;
 }
 
-int32_t WN_IsOK(void) { return Ask(__func__).result; }
-int32_t WN_GetStatus(VARIANT* status) { return Fill(__func__, status); }
-int32_t WN_GetEmail(VARIANT* email) { return Fill(__func__, email); }
-int32_t WN_GetLibVersion(VARIANT* version) { return Fill(__func__, version); }
+int32_t WN_CALL WN_IsOK(void) { return Ask(__func__).result; }
+int32_t WN_CALL WN_GetStatus(VARIANT* status) { return Fill(__func__, status); }
+int32_t WN_CALL WN_GetEmail(VARIANT* email) { return Fill(__func__, email); }
+int32_t WN_CALL WN_GetLibVersion(VARIANT* version) { return Fill(__func__, version); }
 
-int32_t WN_GetComputerInfo(VARIANT id_comp, VARIANT* info) {
+int32_t WN_CALL WN_GetComputerInfo(VARIANT id_comp, VARIANT* info) {
   return Fill(__func__, info, {&id_comp});
 }
 
-int32_t WN_GetComputersList(VARIANT filter, VARIANT* list) {
+int32_t WN_CALL WN_GetComputersList(VARIANT filter, VARIANT* list) {
   return Fill(__func__, list, {&filter});
 }
 
-int32_t WN_GetDevicesList(VARIANT id_comp, VARIANT* list) {
+int32_t WN_CALL WN_GetDevicesList(VARIANT id_comp, VARIANT* list) {
   return Fill(__func__, list, {&id_comp});
 }
 
-int32_t WN_GetDeviceInfo(VARIANT id_comp, VARIANT id_device, VARIANT* info) {
+int32_t WN_CALL WN_GetDeviceInfo(VARIANT id_comp, VARIANT id_device, VARIANT* info) {
   return Fill(__func__, info, {&id_comp, &id_device});
 }
 
-int32_t WN_GetInviteInfo(VARIANT id_invite, VARIANT* info) {
+int32_t WN_CALL WN_GetInviteInfo(VARIANT id_invite, VARIANT* info) {
   return Fill(__func__, info, {&id_invite});
 }
 
-int32_t WN_GetDefaultConnectParameters(VARIANT* params) { return Fill(__func__, params); }
+int32_t WN_CALL WN_GetDefaultConnectParameters(VARIANT* params) { return Fill(__func__, params); }
 
-int32_t WN_SetDefaultConnectParameters(VARIANT params) {
+int32_t WN_CALL WN_SetDefaultConnectParameters(VARIANT params) {
   JsonObjectIn(__func__, params);
   return Ask(__func__).result;
 }
 
-int32_t WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
+int32_t WN_CALL WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
   UnusedIn(__func__, reserved);
   return Fill(__func__, settings);
 }
 
-WN_CommandId WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved) {
+WN_CommandId WN_CALL WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved) {
   return Request(__func__, reserved, {&email, &password});
 }
 
-WN_CommandId WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
+WN_CommandId WN_CALL WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
   return Request(__func__, reserved, {&id_comp});
 }
 
-WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved) {
+WN_CommandId WN_CALL WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &name});
 }
 
-WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VARIANT description,
-                                          int32_t reserved) {
+WN_CommandId WN_CALL WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device,
+                                                  VARIANT description, int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device, &description});
 }
 
-WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock,
-                                int32_t reserved) {
+WN_CommandId WN_CALL WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock,
+                                        int32_t reserved) {
   if (lock != 0 && lock != 1)
     BrokenContract(__func__, "lock is neither 0 nor 1");
   return Request(__func__, reserved, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT params,
-                                   int32_t reserved) {
+WN_CommandId WN_CALL WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT params,
+                                           int32_t reserved) {
   return DocumentRequest(__func__, reserved, params, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
+WN_CommandId WN_CALL WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device,
+                                              int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
-                                                        VARIANT params, int32_t reserved) {
+WN_CommandId WN_CALL WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
+                                                                VARIANT params, int32_t reserved) {
   return DocumentRequest(__func__, reserved, params, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
+WN_CommandId WN_CALL WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device,
+                                              int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device});
 }
 
-WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT name,
-                                    int32_t reserved) {
+WN_CommandId WN_CALL WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT name,
+                                            int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device, &name});
 }
 
-WN_CommandId WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
+WN_CommandId WN_CALL WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
   return DocumentRequest(__func__, reserved, settings, {});
 }
 
-WN_CommandId WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT email,
-                                int32_t reserved) {
+WN_CommandId WN_CALL WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT email,
+                                        int32_t reserved) {
   return Request(__func__, reserved, {&id_comp, &id_device, &email});
 }
 
-WN_CommandId WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
+WN_CommandId WN_CALL WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
   return Request(__func__, reserved, {&id_invite});
 }
 
-WN_CommandId WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved) {
+WN_CommandId WN_CALL WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved) {
   return Request(__func__, reserved, {&id_invite});
 }
 

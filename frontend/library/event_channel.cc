@@ -93,7 +93,7 @@ bool EnableLibraryEvents() {
   return WN_EnableEventsQueue(1) != 0;
 }
 
-void OnLibraryEvents() {
+void WN_CALL OnLibraryEvents() {
   // Runs on the library's thread: nothing may be thrown back into it.
   try {
     DrainScope drain;

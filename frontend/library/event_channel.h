@@ -7,12 +7,14 @@
 
 #include <json/value.h>
 
+#include "wirenestdk.h"
+
 // Registers the callback and switches the library's event queue on; also
 // arranges for the channel to be closed at exit.
 bool EnableLibraryEvents();
 
 // The callback: drains the library's queue on the library's thread.
-void OnLibraryEvents();
+void WN_CALL OnLibraryEvents();
 // One batch, an array of events handed out together: handed over whole, as
 // the answer it leaves, through HandleLibraryEvent. Anything but an array is
 // ignored.

@@ -18,10 +18,11 @@
 #include <vector>
 
 #include "wirenest/standin/drain.h"
+#include "wirenestdk.h"
 
 namespace standin {
 
-using EventCallback = void (*)(void);
+using EventCallback = WN_EventCallback;
 using DrainMaker = std::function<std::vector<Drain>()>;
 
 class EventThread {

@@ -26,7 +26,7 @@ EventThread* g_thread = nullptr;
 Seen* g_seen = nullptr;
 std::atomic<int> g_callback_sleep_ms{0};
 
-void TakeBatches() {
+void WN_CALL TakeBatches() {
   std::this_thread::sleep_for(milliseconds(g_callback_sleep_ms));
   Drain drain;
   for (std::string batch; g_thread->NextBatch(&batch);)
@@ -153,7 +153,7 @@ TEST_F(EventThreadTest, StopWaitsForTheWorkInProgressAndDropsTheRest) {
   EXPECT_EQ(1, runs);
 }
 
-void TakeLong() { std::this_thread::sleep_for(milliseconds(200)); }
+void WN_CALL TakeLong() { std::this_thread::sleep_for(milliseconds(200)); }
 
 TEST(EventThreadGiveUpTest, StopGivesUpOnACallbackThatTakesTooLong) {
   // Left running on purpose, so never destroyed.

@@ -52,15 +52,15 @@ int32_t Simple(const char* function, VARIANT* out,
 
 extern "C" {
 
-int32_t WN_SetEventCallback(WN_EventCallback callback) {
+int32_t WN_CALL WN_SetEventCallback(WN_EventCallback callback) {
   return Guarded<int32_t>(0, [&] { return standin::SetEventCallback(callback); });
 }
 
-int32_t WN_EnableEventsQueue(int32_t enable) {
+int32_t WN_CALL WN_EnableEventsQueue(int32_t enable) {
   return Guarded<int32_t>(0, [&] { return standin::EnableEventsQueue(enable); });
 }
 
-int32_t WN_GetEvents(int32_t reserved, VARIANT* batch) {
+int32_t WN_CALL WN_GetEvents(int32_t reserved, VARIANT* batch) {
   return Guarded<int32_t>(0, [&] {
     std::string text;
     if (!standin::NextEventBatch(reserved, batch ? &text : nullptr))
@@ -69,7 +69,7 @@ int32_t WN_GetEvents(int32_t reserved, VARIANT* batch) {
   });
 }
 
-int32_t WN_IsOK(void) {
+int32_t WN_CALL WN_IsOK(void) {
   return Guarded<int32_t>(0, [&] {
     return standin::Query(
                Call("WN_IsOK"), kNoAnswer,
@@ -86,25 +86,25 @@ int32_t WN_IsOK(void) {
   });
 }
 
-int32_t WN_GetStatus(VARIANT* status) {
+int32_t WN_CALL WN_GetStatus(VARIANT* status) {
   return Simple(
       "WN_GetStatus", status, [](ScriptedAnswers* answers) { return answers->NextStatus(); },
       standin::Status);
 }
 
-int32_t WN_GetEmail(VARIANT* email) {
+int32_t WN_CALL WN_GetEmail(VARIANT* email) {
   return Simple(
       "WN_GetEmail", email, [](ScriptedAnswers* answers) { return answers->email(); },
       standin::Email);
 }
 
-int32_t WN_GetLibVersion(VARIANT* version) {
+int32_t WN_CALL WN_GetLibVersion(VARIANT* version) {
   return Simple(
       "WN_GetLibVersion", version, [](ScriptedAnswers* answers) { return answers->version(); },
       standin::LibVersion);
 }
 
-int32_t WN_GetComputerInfo(VARIANT id_comp, VARIANT* info) {
+int32_t WN_CALL WN_GetComputerInfo(VARIANT id_comp, VARIANT* info) {
   return Guarded<int32_t>(0, [&] {
     const std::string comp = VariantText(id_comp);
     Answer answer = standin::Query(
@@ -115,7 +115,7 @@ int32_t WN_GetComputerInfo(VARIANT id_comp, VARIANT* info) {
   });
 }
 
-int32_t WN_GetComputersList(VARIANT filter, VARIANT* list) {
+int32_t WN_CALL WN_GetComputersList(VARIANT filter, VARIANT* list) {
   return Guarded<int32_t>(-1, [&] {
     const std::string kind = VariantText(filter);
     Answer answer = standin::Query(
@@ -126,7 +126,7 @@ int32_t WN_GetComputersList(VARIANT filter, VARIANT* list) {
   });
 }
 
-int32_t WN_GetDevicesList(VARIANT id_comp, VARIANT* list) {
+int32_t WN_CALL WN_GetDevicesList(VARIANT id_comp, VARIANT* list) {
   return Guarded<int32_t>(-1, [&] {
     const std::string comp = VariantText(id_comp);
     Answer answer = standin::Query(
@@ -137,7 +137,7 @@ int32_t WN_GetDevicesList(VARIANT id_comp, VARIANT* list) {
   });
 }
 
-int32_t WN_GetDeviceInfo(VARIANT id_comp, VARIANT id_device, VARIANT* info) {
+int32_t WN_CALL WN_GetDeviceInfo(VARIANT id_comp, VARIANT id_device, VARIANT* info) {
   return Guarded<int32_t>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     Answer answer = standin::Query(
@@ -148,7 +148,7 @@ int32_t WN_GetDeviceInfo(VARIANT id_comp, VARIANT id_device, VARIANT* info) {
   });
 }
 
-int32_t WN_GetInviteInfo(VARIANT id_invite, VARIANT* info) {
+int32_t WN_CALL WN_GetInviteInfo(VARIANT id_invite, VARIANT* info) {
   return Guarded<int32_t>(0, [&] {
     const std::string invite = VariantText(id_invite);
     Answer answer = standin::Query(
@@ -159,19 +159,19 @@ int32_t WN_GetInviteInfo(VARIANT id_invite, VARIANT* info) {
   });
 }
 
-int32_t WN_GetDefaultConnectParameters(VARIANT* params) {
+int32_t WN_CALL WN_GetDefaultConnectParameters(VARIANT* params) {
   return Simple(
       "WN_GetDefaultConnectParameters", params,
       [](ScriptedAnswers* answers) { return answers->default_params(); },
       standin::DefaultConnectParameters);
 }
 
-int32_t WN_SetDefaultConnectParameters(VARIANT params) {
+int32_t WN_CALL WN_SetDefaultConnectParameters(VARIANT params) {
   return Guarded<int32_t>(
       0, [&] { return standin::SetDefaultConnectParameters(VariantText(params)); });
 }
 
-int32_t WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
+int32_t WN_CALL WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
   return Guarded<int32_t>(0, [&] {
     Answer answer = standin::Query(
         Call("WN_GetProxySettings", {reserved}), kNoAnswer,
@@ -180,7 +180,7 @@ int32_t WN_GetProxySettings(VARIANT* settings, int32_t reserved) {
   });
 }
 
-WN_CommandId WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved) {
+WN_CommandId WN_CALL WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string address = VariantText(email), secret = VariantText(password);
     auto check = std::make_shared<standin::PasswordCheck>(secret);
@@ -196,7 +196,7 @@ WN_CommandId WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t rese
   });
 }
 
-WN_CommandId WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
+WN_CommandId WN_CALL WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp);
     return standin::StartRequest(
@@ -205,7 +205,7 @@ WN_CommandId WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved) {
   });
 }
 
-WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved) {
+WN_CommandId WN_CALL WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), text = VariantText(name);
     return standin::StartRequest(
@@ -214,8 +214,8 @@ WN_CommandId WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t rese
   });
 }
 
-WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VARIANT description,
-                                          int32_t reserved) {
+WN_CommandId WN_CALL WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device,
+                                                  VARIANT description, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(description);
@@ -225,8 +225,8 @@ WN_CommandId WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device, VA
   });
 }
 
-WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock,
-                                int32_t reserved) {
+WN_CommandId WN_CALL WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock,
+                                        int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     return standin::StartRequest(
@@ -235,8 +235,8 @@ WN_CommandId WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock
   });
 }
 
-WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT params,
-                                   int32_t reserved) {
+WN_CommandId WN_CALL WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT params,
+                                           int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(params);
@@ -246,7 +246,8 @@ WN_CommandId WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT p
   });
 }
 
-WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
+WN_CommandId WN_CALL WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device,
+                                              int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     return standin::StartRequest(
@@ -255,8 +256,8 @@ WN_CommandId WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_
   });
 }
 
-WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
-                                                        VARIANT params, int32_t reserved) {
+WN_CommandId WN_CALL WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
+                                                                VARIANT params, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(params);
@@ -268,7 +269,8 @@ WN_CommandId WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT
   });
 }
 
-WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved) {
+WN_CommandId WN_CALL WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device,
+                                              int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device);
     return standin::StartRequest(
@@ -277,8 +279,8 @@ WN_CommandId WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_
   });
 }
 
-WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT name,
-                                    int32_t reserved) {
+WN_CommandId WN_CALL WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT name,
+                                            int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       text = VariantText(name);
@@ -288,7 +290,7 @@ WN_CommandId WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT 
   });
 }
 
-WN_CommandId WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
+WN_CommandId WN_CALL WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string text = VariantText(settings);
     return standin::StartRequest(
@@ -297,8 +299,8 @@ WN_CommandId WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved) {
   });
 }
 
-WN_CommandId WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT email,
-                                int32_t reserved) {
+WN_CommandId WN_CALL WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT email,
+                                        int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string comp = VariantText(id_comp), device = VariantText(id_device),
                       address = VariantText(email);
@@ -308,7 +310,7 @@ WN_CommandId WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT emai
   });
 }
 
-WN_CommandId WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
+WN_CommandId WN_CALL WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string invite = VariantText(id_invite);
     return standin::StartRequest(
@@ -317,7 +319,7 @@ WN_CommandId WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved) {
   });
 }
 
-WN_CommandId WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved) {
+WN_CommandId WN_CALL WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved) {
   return Guarded<WN_CommandId>(0, [&] {
     const std::string invite = VariantText(id_invite);
     return standin::StartRequest(

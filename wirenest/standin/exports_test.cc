@@ -54,7 +54,7 @@ struct Drains {
   std::vector<Clock::time_point> times;
 } g_drains;
 
-void TakeEvents() {
+void WN_CALL TakeEvents() {
   Drain drain;
   for (;;) {
     ScopedVariant batch;
@@ -71,7 +71,7 @@ void TakeEvents() {
 // Outlives the library's thread only if exit stops that thread first.
 std::string g_last_batch = "a text too long to be kept inside the string itself";
 
-void TakeEventsSlowly() {
+void WN_CALL TakeEventsSlowly() {
   std::this_thread::sleep_for(milliseconds(100));
   for (;;) {
     ScopedVariant batch;

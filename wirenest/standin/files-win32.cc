@@ -20,13 +20,13 @@ std::wstring Widen(const std::string& text) {
 
 std::string SystemError(const char* what, DWORD error) {
   char* message = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+  FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
   std::string text = message ? message : "error " + std::to_string(error);
   LocalFree(message);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' ||
-                           text.back() == ' '))
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' '))
     text.pop_back();
   return std::string(what) + ": " + text;
 }
@@ -120,8 +120,7 @@ bool MakeFolders(const std::wstring& path) {
     return false;
   }
   size_t separator = path.find_last_of(L"/\\");
-  if (separator != std::wstring::npos && separator > 0 &&
-      !MakeFolders(path.substr(0, separator)))
+  if (separator != std::wstring::npos && separator > 0 && !MakeFolders(path.substr(0, separator)))
     return false;
   return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
@@ -165,8 +164,9 @@ bool Folder::Open(const std::string& path, bool make_missing, std::string* error
   }
   // Held without FILE_SHARE_DELETE: the folder can be neither moved nor
   // removed while its files are changed.
-  HANDLE handle = CreateFileW(full.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      CreateFileW(full.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     *error = SystemError("cannot be written", GetLastError());
     return false;
@@ -190,7 +190,7 @@ FileRead Folder::ReadRegularFile(const std::string& name, size_t limit, std::str
 }
 
 bool Folder::SaveFile(const std::string& name, const std::string& text, const FileKeeps&,
-                         std::string* error) const {
+                      std::string* error) const {
   const std::wstring target = path_ + Widen(name);
   // Saves happen under the lock: one name serves, and one left by a save
   // cut short is stale.
@@ -222,9 +222,9 @@ bool Folder::SaveFile(const std::string& name, const std::string& text, const Fi
 FileLock::FileLock(const Folder& folder, const std::string& name,
                    std::chrono::milliseconds patience) {
   const std::wstring path = folder.path_ + Widen(name);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                            nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error_ = SystemError("cannot be locked", GetLastError());
     return;
