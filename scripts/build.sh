@@ -4,6 +4,8 @@
 #   32     the 32-bit program and its tests (-m32, Debian's i386 packages)
 #   asan   the 64-bit program under AddressSanitizer + UndefinedBehaviorSanitizer
 #   tsan   the 64-bit program under ThreadSanitizer
+#   win64  the 64-bit Windows program (MinGW-w64; its tests run under Wine)
+#   win32  the 32-bit Windows program
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-64}
@@ -13,6 +15,11 @@ case "$flavour" in
   32) set -- -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386.cmake" ;;
   asan) set -- -DWNCTL_SANITIZE=address,undefined ;;
   tsan) set -- -DWNCTL_SANITIZE=thread ;;
+  win64 | win32)
+    "$root/scripts/windows-deps.sh" "$flavour"
+    toolchain=mingw-x86_64
+    if [ "$flavour" = win32 ]; then toolchain=mingw-i686; fi
+    set -- -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" ;;
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
