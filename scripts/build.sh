@@ -6,9 +6,13 @@
 #   tsan   the 64-bit program under ThreadSanitizer
 #   win64  the 64-bit Windows program (MinGW-w64; its tests run under Wine)
 #   win32  the 32-bit Windows program
+# Targets named after the flavour are built alone (all of them otherwise).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-64}
+[ $# -gt 0 ] && shift
+targets=""
+for target in "$@"; do targets="$targets --target $target"; done
 dir="$root/build/$flavour"
 case "$flavour" in
   64) set -- ;;
@@ -23,4 +27,5 @@ case "$flavour" in
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+# shellcheck disable=SC2086 # one word a target
+cmake --build "$dir" -j"$(nproc)" $targets

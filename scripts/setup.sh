@@ -1,7 +1,14 @@
 #!/bin/sh
-# Installs what a fresh Debian 12 machine lacks to build and test both programs.
-# Quick when everything is there already: apt is only touched for missing packages.
+# Installs what a fresh Debian 12 machine lacks to build and test the
+# programs; with --demo, only what the 64-bit Linux program needs. Quick when
+# everything is there already: apt is only touched for missing packages.
 set -eu
+case "${1:-}" in
+  "") demo=false ;;
+  --demo) demo=true ;;
+  *) echo "usage: setup.sh [--demo]" >&2; exit 2 ;;
+esac
+demo_packages="cmake g++ googletest libjsoncpp-dev libssl-dev"
 
 packages="cmake g++ g++-multilib clang libclang-rt-14-dev googletest \
 libjsoncpp-dev libjsoncpp-dev:i386 libssl-dev libssl-dev:i386 \
@@ -14,10 +21,11 @@ wine wine64 wine32:i386 dpkg-dev perl make"
 sudo_prefix=""
 if [ "$(id -u)" != 0 ]; then sudo_prefix="sudo"; fi
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo_prefix dpkg --add-architecture i386
-  need_update=1
-fi
+add_i386() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo_prefix dpkg --add-architecture i386
+  fi
+}
 
 # install_missing WHAT PACKAGES...
 install_missing() {
@@ -39,6 +47,11 @@ install_missing() {
   fi
 }
 
+if $demo; then
+  install_missing "for the 64-bit program" $demo_packages
+  exit 0
+fi
+add_i386
 install_missing "for the builds and tests" $packages
 install_missing "for the Windows builds" $windows_packages
 
