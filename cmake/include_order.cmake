@@ -5,11 +5,12 @@
 #   below all:  platform, cmdline, the library's interface (wirenestdk.h)
 #   then:       frontend/convert, devices, library, reports, commands, app
 #   in tests:   also tests/support (x_test.cc only)
-# A header (x.h) and its sources (x.cc, x-posix.cc) are one module, and no
-# module of frontend/ may reach itself again through the includes of others. The build
-# already fails on most includes against the order (each library sees only
-# its own include root and those of the libraries it links); this also
-# catches the headers that no lower library compiles, and the tests.
+# A header (x.h) and its sources (x.cc, x-posix.cc, x-win32.cc) are one
+# module, and no module of frontend/ may reach itself again through the
+# includes of others. The build already fails on most includes against the
+# order (each library sees only its own include root and those of the
+# libraries it links); this also catches the headers that no lower library
+# compiles, and the tests.
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "include_order: SOURCE_DIR is not set")
 endif()
@@ -51,7 +52,7 @@ function(allowed_folders folder result)
 endfunction()
 
 function(module_of path result)
-  string(REGEX REPLACE "(-posix)?\\.(h|cc)$" "" module "${path}")
+  string(REGEX REPLACE "(-posix|-win32)?\\.(h|cc)$" "" module "${path}")
   set(${result} ${module} PARENT_SCOPE)
 endfunction()
 

@@ -1,6 +1,7 @@
-// Standard output and error as a parent may hand them over: with the open
-// file description set non-blocking, a write the reader cannot take at once
-// fails and its text is lost.
+// Standard output and error as a POSIX parent may hand them over: with the
+// open file description set non-blocking, a write the reader cannot take at
+// once fails and its text is lost. Windows has no such sharing; only the
+// POSIX entry uses this.
 #ifndef WNCTL_PLATFORM_BLOCKING_OUTPUT_H_
 #define WNCTL_PLATFORM_BLOCKING_OUTPUT_H_
 

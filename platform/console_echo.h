@@ -3,11 +3,13 @@
 #define WNCTL_PLATFORM_CONSOLE_ECHO_H_
 
 // While it lives, the echo of standard input is off, when standard input is
-// a terminal (otherwise it does nothing). It sets back the exact mode it
-// found, also when a signal ends the process meanwhile. A signal that stops
-// the process gives the mode back for the time it is stopped; on continuing,
-// the mode found then is the one to give back, and the echo goes off again.
-// Signals the process ignores or handles itself are left as they are.
+// a terminal or a console (otherwise it does nothing). It sets back the exact
+// mode it found, also when the process is ended meanwhile: on POSIX by a
+// signal, on Windows by Ctrl+C, Ctrl+Break or the console's closing.
+// On POSIX, a signal that stops the process gives the mode back for the time
+// it is stopped; on continuing, the mode found then is the one to give back,
+// and the echo goes off again. Signals the process ignores or handles itself
+// are left as they are.
 class ScopedConsoleEchoOff {
  public:
   ScopedConsoleEchoOff();

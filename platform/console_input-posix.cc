@@ -9,13 +9,11 @@
 
 namespace {
 
-// The white space of the "C" locale.
-bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// Standard input taken byte by byte, so that nothing past the word is used
-// up. A regular file is read a block at a time and what was read past the
-// word is given back by seeking: a word of a megabyte costs no more than a
-// short one. Elsewhere only the wait is spared for bytes known to be there.
+// Standard input taken byte by byte, so that nothing past the last byte
+// taken is used up. A regular file is read a block at a time and what was
+// read past that byte is given back by seeking: a word of a megabyte costs no
+// more than a short one. Elsewhere only the wait is spared for bytes known to
+// be there.
 class InputBytes {
  public:
   InputBytes() {
@@ -89,16 +87,9 @@ class InputBytes {
 
 }  // namespace
 
-std::string ReadInputWord() {
+void ReadInputBytes(const std::function<bool(char)>& take) {
   InputBytes input;
-  std::string word;
   char c;
-  bool more = input.Next(&c);
-  while (more && IsWhiteSpace(c))
-    more = input.Next(&c);
-  while (more && !IsWhiteSpace(c)) {
-    word += c;
-    more = input.Next(&c);
+  while (input.Next(&c) && take(c)) {
   }
-  return word;
 }

@@ -2,6 +2,10 @@
 
 #include <stdio.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <string>
 #include <thread>
@@ -9,6 +13,15 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// A pipe that passes its bytes unchanged.
+bool MakePipe(int ends[2]) {
+#ifdef _WIN32
+  return _pipe(ends, 65536, _O_BINARY) == 0;
+#else
+  return pipe(ends) == 0;
+#endif
+}
 
 // Standard input read from `fd` while the object lives.
 class StandardInputFrom {
@@ -67,6 +80,9 @@ TEST(ReadInputWord, LeavesWhatFollowsTheWord) {
       {" \n ", "", ""},
       {"", "", ""},
       {long_word + "  tail", long_word, " tail"},
+#ifdef _WIN32
+      {"pass\x1Aword rest", "pass", "word rest"},  // Ctrl+Z, as text mode reads it
+#endif
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input.substr(0, 30));
@@ -76,7 +92,7 @@ TEST(ReadInputWord, LeavesWhatFollowsTheWord) {
       EXPECT_EQ(c.rest, input.Rest());
     }
     int ends[2];
-    ASSERT_EQ(0, pipe(ends));
+    ASSERT_TRUE(MakePipe(ends));
     std::thread writer([&] {
       WriteAll(ends[1], c.input);
       close(ends[1]);
@@ -94,7 +110,7 @@ TEST(ReadInputWord, LeavesWhatFollowsTheWord) {
 // as at the end of the input.
 TEST(ReadInputWord, EndsAtOnceOnAnInputOpenOnlyForWriting) {
   int ends[2];
-  ASSERT_EQ(0, pipe(ends));
+  ASSERT_TRUE(MakePipe(ends));
   {
     StandardInputFrom input(ends[1]);
     EXPECT_EQ("", ReadInputWord());

@@ -2,6 +2,10 @@
 
 #include <chrono>
 
+ManualResetEvent::ManualResetEvent() = default;
+
+ManualResetEvent::~ManualResetEvent() = default;
+
 void ManualResetEvent::Set() {
   std::lock_guard<std::mutex> hold(mutex_);
   set_ = true;

@@ -5,12 +5,15 @@
 
 #include <stdint.h>
 
+#ifndef _WIN32
 #include <condition_variable>
 #include <mutex>
+#endif
 
 class ManualResetEvent {
  public:
-  ManualResetEvent() = default;
+  ManualResetEvent();
+  ~ManualResetEvent();
   ManualResetEvent(const ManualResetEvent&) = delete;
   ManualResetEvent& operator=(const ManualResetEvent&) = delete;
 
@@ -20,9 +23,15 @@ class ManualResetEvent {
   bool Wait(uint32_t timeout_ms);
 
  private:
+#ifdef _WIN32
+  // The system's event; null when it could not be made, and then setting
+  // and resetting do nothing and every wait fails at once.
+  void* handle_;
+#else
   std::mutex mutex_;
   std::condition_variable changed_;
   bool set_ = false;
+#endif
 };
 
 #endif  // WNCTL_PLATFORM_EVENT_H_

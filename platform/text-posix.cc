@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <stddef.h>
+
 namespace {
 
 const char32_t kReplacement = 0xFFFD;
@@ -79,8 +81,6 @@ char32_t DecodeUtf8(const std::string& text, size_t* pos) {
   return code;
 }
 
-}  // namespace
-
 std::u16string Utf8ToUtf16(const std::string& text) {
   std::u16string out;
   out.reserve(text.size());
@@ -106,6 +106,8 @@ std::string Utf16ToUtf8(const OLECHAR* text, size_t length) {
   }
   return out;
 }
+
+}  // namespace
 
 std::string WideToUtf8(const OLECHAR* text) {
   if (!text)

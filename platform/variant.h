@@ -1,7 +1,27 @@
-// The few OLE Automation value types the device-sharing library speaks,
-// laid out so that C code on both sides of the library boundary agrees.
+// The OLE Automation values the device-sharing library speaks: the system's
+// own on Windows (oleaut32); elsewhere the few types it uses, laid out so
+// that C code on both sides of the library boundary agrees. OLECHAR is one
+// UTF-16 code unit on both: wchar_t on Windows, uint16_t elsewhere.
 #ifndef WNCTL_PLATFORM_VARIANT_H_
 #define WNCTL_PLATFORM_VARIANT_H_
+
+#ifdef _WIN32
+
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max stay usable where this is included
+#endif
+#include <windows.h>
+// Included after <windows.h>, on which it builds.
+#include <oleauto.h>
+
+#if defined(__cplusplus) && defined(__MINGW32__)
+// MinGW's header takes the source as changeable; the system leaves it as it is.
+inline HRESULT VariantChangeType(VARIANT* dest, const VARIANT* source, USHORT flags, VARTYPE type) {
+  return VariantChangeType(dest, const_cast<VARIANT*>(source), flags, type);
+}
+#endif
+
+#else  // !_WIN32
 
 #include <stdint.h>
 
@@ -79,5 +99,7 @@ HRESULT VariantChangeType(VARIANT* dest, const VARIANT* source, uint16_t flags, 
 #ifdef __cplusplus
 }
 #endif
+
+#endif  // _WIN32
 
 #endif  // WNCTL_PLATFORM_VARIANT_H_

@@ -16,17 +16,19 @@ namespace {
 
 // The hand-over between the library's thread and the main thread. The library
 // may call back on its own thread at any moment until the process has ended,
-// static destruction included, so these are made before main and never
-// destroyed; at exit CloseLibraryEvents closes the channel under the lock
-// instead, and later events leave them alone.
+// static destruction included, so the lock is never destroyed. The answer
+// event and the last answer are made before main, in this order, and unmade
+// at exit in the reverse order, the event last; by then CloseLibraryEvents,
+// registered at exit later than they were made, has closed the channel under
+// the lock, and later events leave them alone.
 std::mutex& g_commandResultLock = *new std::mutex;
-ManualResetEvent& g_commandResultEvent = *new ManualResetEvent;
-Json::Value& g_lastCommandResult = *new Json::Value;  // guarded by g_commandResultLock
+ManualResetEvent g_commandResultEvent;
+Json::Value g_lastCommandResult;  // guarded by g_commandResultLock
 
 // How long the exit waits for a drain that is under way.
 const int kExitDrainWaitMs = 1000;
 
-// Guarded by g_commandResultLock; never destroyed, like the hand-over.
+// Guarded by g_commandResultLock; never destroyed, like the lock.
 bool g_channelClosed = false;
 int g_activeDrains = 0;
 std::condition_variable& g_drainsEnded = *new std::condition_variable;
