@@ -210,7 +210,7 @@ WN_CommandId WN_CALL WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int3
     const std::string comp = VariantText(id_comp), text = VariantText(name);
     return standin::StartRequest(
         Call("WN_SetComputerNameAsync", {comp, text, reserved}),
-        [=](World* world) { return standin::SetComputerName(world, comp, text); });
+        [=](World* world) { return standin::NameComputer(world, comp, text); });
   });
 }
 

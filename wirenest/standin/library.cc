@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,8 @@ struct Library {
 
 std::mutex g_mutex;
 Library* g_library = nullptr;
+// Set once the process is ending with the library's threads gone.
+std::atomic<bool> g_threads_gone(false);
 
 Library* CurrentLibrary() {
   std::lock_guard<std::mutex> lock(g_mutex);
@@ -70,6 +73,8 @@ void ReportProblem(const std::string& file, const std::string& problem) {
 // thread given up on may still use it.
 struct DeliveriesStopper {
   ~DeliveriesStopper() {
+    if (g_threads_gone)
+      return;
     try {
       if (Library* library = CurrentLibrary())
         library->events.Stop(kStopPatience);
@@ -80,6 +85,8 @@ struct DeliveriesStopper {
 
 // Stops the thread and frees the state, which the next call makes afresh.
 void Shutdown() {
+  if (g_threads_gone)
+    return;
   Library* library = CurrentLibrary();
   if (!library)
     return;
@@ -91,8 +98,6 @@ void Shutdown() {
   if (stopped)
     delete library;
 }
-
-__attribute__((destructor)) void FreeAtUnload() { Shutdown(); }
 
 bool LoadWorld(Library* library, const std::string& scenario_path) {
   std::string error;
@@ -335,5 +340,9 @@ bool NextEventBatch(int32_t reserved, std::string* batch) {
 }
 
 void ResetForTesting() { Shutdown(); }
+
+void Unload() { Shutdown(); }
+
+void LeaveAsTheProcessEnds() { g_threads_gone = true; }
 
 }  // namespace standin

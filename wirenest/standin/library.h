@@ -44,6 +44,13 @@ bool NextEventBatch(int32_t reserved, std::string* batch);
 // starts afresh from the environment.
 void ResetForTesting();
 
+// The library is unloaded: its threads are stopped and its state freed.
+void Unload();
+// The process ends having ended the library's threads itself, as Windows
+// does before it unloads a library, maybe while one held a lock: nothing is
+// stopped, waited for or freed from then on.
+void LeaveAsTheProcessEnds();
+
 }  // namespace standin
 
 #endif  // WIRENEST_STANDIN_LIBRARY_H_

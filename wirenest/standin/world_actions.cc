@@ -189,7 +189,7 @@ std::string LogoutComputer(World* world, const std::string& id_comp) {
   return "access_denied";
 }
 
-std::string SetComputerName(World* world, const std::string& id_comp, const std::string& name) {
+std::string NameComputer(World* world, const std::string& id_comp, const std::string& name) {
   if (!IsLoggedIn(*world))
     return "not_logged_in";
   std::optional<ComputerPlace> place = FindComputer(*world, id_comp);

@@ -13,7 +13,7 @@ namespace standin {
 // A digest of an older form is replaced by the current one.
 std::string LoginComputer(World* world, const std::string& email, PasswordCheck* password);
 std::string LogoutComputer(World* world, const std::string& id_comp);
-std::string SetComputerName(World* world, const std::string& id_comp, const std::string& name);
+std::string NameComputer(World* world, const std::string& id_comp, const std::string& name);
 std::string SetDeviceDescription(World* world, const std::string& id_comp,
                                  const std::string& id_device, const std::string& description);
 std::string LockDevice(World* world, const std::string& id_comp, const std::string& id_device,

@@ -45,7 +45,7 @@ TEST_F(WorldActionsTest, LogoutEndsTheLoginOrRemovesARemoteComputer) {
 }
 
 TEST_F(WorldActionsTest, NamesDescriptionsLocksAndPorts) {
-  EXPECT_EQ("OK", SetComputerName(&world_, "local", "desk"));
+  EXPECT_EQ("OK", NameComputer(&world_, "local", "desk"));
   EXPECT_EQ("desk", world_.local->comp_name);
   EXPECT_EQ("OK", SetDeviceDescription(&world_, "41", "usb-1-3", ""));
   EXPECT_EQ("", LocalDevice(0).description);
@@ -141,8 +141,8 @@ TEST_F(WorldActionsTest, RefusalsLeaveTheWorldAsItWas) {
       {"computer_not_found", [](World* w) { return LockDevice(w, "99", "usb-1-3", true); }},
       {"device_not_found", [](World* w) { return LockDevice(w, "41", "usb-9", true); }},
       {"device_not_local", [](World* w) { return LockDevice(w, "42", "com-1", true); }},
-      {"access_denied", [](World* w) { return SetComputerName(w, "77", "x"); }},
-      {"invalid_name", [](World* w) { return SetComputerName(w, "41", ""); }},
+      {"access_denied", [](World* w) { return NameComputer(w, "77", "x"); }},
+      {"invalid_name", [](World* w) { return NameComputer(w, "41", ""); }},
       {"access_denied", [](World* w) { return SetDeviceDescription(w, "77", "usb-1-5", "x"); }},
       {"device_is_local", [](World* w) { return ConnectDevice(w, "41", "usb-1-3", "{}"); }},
       {"device_offline", [](World* w) { return ConnectDevice(w, "42", "usb-1-2", "{}"); }},
