@@ -20,8 +20,8 @@ int RunConnectDeviceCommand(const std::string& id_device, const std::string& com
 bool IsDeviceConnected(const std::string& id_comp, const std::string& device_id);
 
 // A request that takes a device and a parameters document.
-typedef WN_CommandId (*DeviceParametersRequest)(VARIANT id_comp, VARIANT id_device, VARIANT params,
-                                                int32_t reserved);
+typedef WN_CommandId(WN_CALL* DeviceParametersRequest)(VARIANT id_comp, VARIANT id_device,
+                                                       VARIANT params, int32_t reserved);
 
 // Sends such a request and checks its answer; `error` as SendAndCheckAnswer gives it.
 int SendDeviceParameters(DeviceParametersRequest request, const std::string& id_comp,

@@ -22,7 +22,8 @@ int Refuse(const char* line) {
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Once the invite has passed its checks: the channel, the request, the answer.
-int SendInviteRequest(WN_CommandId (*request)(VARIANT, int32_t), const ScopedVariant& invite) {
+int SendInviteRequest(WN_CommandId(WN_CALL* request)(VARIANT, int32_t),
+                      const ScopedVariant& invite) {
   if (!PrepareEventChannel())
     return 1;
   return SendAndCheckAnswer([&] { return request(invite.get(), kUnusedRequestInt); },
