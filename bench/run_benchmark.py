@@ -3,8 +3,8 @@
 
     run_benchmark.py [--build DIR] [--work DIR] [--plot PNG | --write-doc] [--quick]
                      [--largest N] [--startup-runs N]
-    run_benchmark.py --startup-only [--build DIR] [--compare DIR]... [--work DIR]
-                     [--startup-runs N]
+    run_benchmark.py --startup-only [--build DIR] [--compare DIR]... [--windows DIR]...
+                     [--work DIR] [--startup-runs N]
 
 Generates stand-in worlds of growing size (bench/make_world.py), runs
 wnctl64 and bench/listing_floor on them as whole processes through
@@ -22,7 +22,10 @@ The start-up measurement runs `wnctl64 version` on the demo world kept in a
 state file against bench/startup_floor, which loads the same libraries and
 prints one line. --startup-only runs just that (seconds), for the build and
 for each --compare build side by side, each with its own program, floor and
-state file, timed by the first build's process_timer.
+state file, timed by the first build's process_timer. --windows names a
+Windows build (build/win64 or build/win32), whose wnctl64.exe (wnctl32.exe)
+and startup_floor.exe run the same way under Wine, through
+scripts/wine-run.sh, with one Wine server kept for the whole measurement.
 """
 
 import argparse
@@ -50,6 +53,9 @@ STARTUP_QUICK_RUNS = 31
 STARTUP_WARMUP = 3
 
 
+ROOT = os.path.dirname(HERE)
+
+
 class Bench:
     def __init__(self, build, work, quick, timer=None):
         self.build = build
@@ -60,6 +66,11 @@ class Bench:
         self.floor = os.path.join(self.bin, "listing_floor")
         self.startup_floor = os.path.join(self.bin, "startup_floor")
         self.timer = timer or os.path.join(self.bin, "process_timer")
+        self.wine_arch = None
+
+    def command(self, path, *arguments):
+        return [path] + list(arguments)
+
 
     def runs_for(self, devices):
         if self.quick:
@@ -103,6 +114,26 @@ class Bench:
         with open(log) as lines:
             return lines.read()
 
+
+class WindowsBench(Bench):
+    """A Windows build's programs, each started under Wine by scripts/wine-run.sh."""
+
+    def __init__(self, build, work, quick, timer):
+        Bench.__init__(self, build, work, quick, timer)
+        self.wine_arch = os.path.basename(os.path.normpath(build))
+        if self.wine_arch not in ("win64", "win32"):
+            raise SystemExit("--windows takes build/win64 or build/win32, not %s" % build)
+        bits = self.wine_arch[3:]
+        self.program = os.path.join(self.bin, "wnctl%s.exe" % bits)
+        self.startup_floor = os.path.join(self.bin, "startup_floor.exe")
+
+    def command(self, path, *arguments):
+        return [os.path.join(ROOT, "scripts", "wine-run.sh"), self.wine_arch, path] + list(
+            arguments)
+
+
+def wine_server(action, arch):
+    subprocess.run([os.path.join(ROOT, "scripts", "wine-server.sh"), action, arch], check=True)
 
 def summary(rows):
     return {"wall_us": statistics.median(r[0] for r in rows),
@@ -199,8 +230,8 @@ def demo_state(bench, name):
     env.pop("WIRENEST_SCENARIO", None)
     env.pop("WIRENEST_CALL_LOG", None)
     for action in ("lock-device", "unlock-device"):
-        subprocess.run([bench.program, action, DEMO_DEVICE], env=env, stdout=subprocess.DEVNULL,
-                       check=True)
+        subprocess.run(bench.command(bench.program, action, DEMO_DEVICE), env=env,
+                       stdout=subprocess.DEVNULL, check=True)
     if not os.path.exists(path):
         raise SystemExit("%s saved no state file" % bench.program)
     return path
@@ -212,7 +243,8 @@ def check_floor_calls_nothing(bench, state):
         os.unlink(log)
     env = dict(os.environ, WIRENEST_STATE=state, WIRENEST_CALL_LOG=log)
     env.pop("WIRENEST_SCENARIO", None)
-    subprocess.run([bench.startup_floor], env=env, stdout=subprocess.DEVNULL, check=True)
+    subprocess.run(bench.command(bench.startup_floor), env=env, stdout=subprocess.DEVNULL,
+                   check=True)
     if os.path.exists(log):
         raise SystemExit("%s called the library" % bench.startup_floor)
 
@@ -227,8 +259,8 @@ def measure_startup(benches, runs):
     for index, bench in enumerate(benches):
         state = demo_state(bench, "startup-state-%d" % index)
         check_floor_calls_nothing(bench, state)
-        cases += [(index, "version", [bench.program, "version"], state),
-                  (index, "floor", [bench.startup_floor], state)]
+        cases += [(index, "version", bench.command(bench.program, "version"), state),
+                  (index, "floor", bench.command(bench.startup_floor), state)]
     rows = {(index, what): [] for index, what, _, _ in cases}
     for round_index in range(STARTUP_WARMUP + runs):
         start = round_index % len(cases)
@@ -435,9 +467,11 @@ def main():
                             STARTUP_RUNS, STARTUP_QUICK_RUNS))
     parser.add_argument("--compare", action="append", default=[], metavar="DIR",
                         help="with --startup-only: another build folder to measure beside")
+    parser.add_argument("--windows", action="append", default=[], metavar="DIR",
+                        help="with --startup-only: a Windows build folder to measure under Wine")
     options = parser.parse_args()
-    if options.compare and not options.startup_only:
-        parser.error("--compare needs --startup-only")
+    if (options.compare or options.windows) and not options.startup_only:
+        parser.error("--compare and --windows need --startup-only")
     if options.startup_only and (options.plot or options.write_doc):
         parser.error("--startup-only draws no plot and writes no document")
     doc = os.path.normpath(os.path.join(HERE, "..", "doc", "benchmark.md"))
@@ -454,7 +488,16 @@ def main():
     if options.startup_only:
         benches = [bench] + [Bench(build, options.work, options.quick, bench.timer)
                              for build in options.compare]
-        startup = measure_startup(benches, startup_runs)
+        benches += [WindowsBench(build, options.work, options.quick, bench.timer)
+                    for build in options.windows]
+        arches = sorted(set(b.wine_arch for b in benches if b.wine_arch))
+        for arch in arches:
+            wine_server("start", arch)
+        try:
+            startup = measure_startup(benches, startup_runs)
+        finally:
+            for arch in arches:
+                wine_server("stop", arch)
         with open(os.path.join(options.work, "startup.json"), "w") as out:
             json.dump({"machine": before, "load_average_after": machine()["load_average"],
                        "startup": startup}, out, indent=1)

@@ -10,7 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 usage() {
   echo "usage: bench/run_benchmark.sh [BUILD_DIR] [--quick] [--largest N] [--startup-only]"
-  echo "         [--startup-runs N] [--compare DIR]... [--work DIR] [--plot PNG | --write-doc]"
+  echo "         [--startup-runs N] [--compare DIR]... [--windows DIR]... [--work DIR]"
+  echo "         [--plot PNG | --write-doc]"
 }
 
 refuse() {
@@ -39,8 +40,8 @@ check_options() {
         whole_number "$2"
         shift
         ;;
-      --work=?* | --plot=?* | --compare=?*) ;;
-      --work | --plot | --compare)
+      --work=?* | --plot=?* | --compare=?* | --windows=?*) ;;
+      --work | --plot | --compare | --windows)
         [ $# -ge 2 ] || refuse
         shift
         ;;

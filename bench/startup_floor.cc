@@ -5,7 +5,13 @@
 //   startup_floor
 #include <stdio.h>
 
+#include "wirenestdk.h"
+
 int main() {
+  // Taken, never called: a Windows program loads only the libraries it
+  // refers to.
+  int32_t(WN_CALL* volatile version)(VARIANT*) = WN_GetLibVersion;
+  (void)version;
   puts("startup floor");
   return 0;
 }
