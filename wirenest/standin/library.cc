@@ -13,6 +13,7 @@
 #include "wirenest/standin/demo_world.h"
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
+#include "wirenest/standin/password_hash.h"
 #include "wirenest/standin/scenario.h"
 #include "wirenest/standin/state_file.h"
 #include "wirenest/standin/world_actions.h"
@@ -165,14 +166,21 @@ bool ChangeWorld(Library* library, const std::function<bool(World*)>& change) {
   if (!library->state_path.empty()) {
     std::string error;
     World world;
-    bool read = false;
+    bool read = false, password_lost = false;
     bool kept = ChangeState(
         library->state_path, library->fresh_world,
         [&](World* changed) {
           read = true;
-          return change(changed);
+          if (!change(changed))
+            return false;
+          password_lost = changed->account && !CanBeSaved(changed->account->password);
+          return !password_lost;
         },
         kStateLockPatience, &world, &error);
+    if (password_lost) {
+      kept = false;
+      error = "the account's password cannot be hashed";
+    }
     std::lock_guard<std::mutex> lock(g_mutex);
     if (read)
       library->world = std::move(world);
