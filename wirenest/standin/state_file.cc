@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <utility>
 
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
@@ -178,7 +179,8 @@ bool ChangeState(const std::string& path, const World& fresh,
     *world = current;
     return false;
   }
-  *world = keep ? changed : current;
+  // Moved: once the file is replaced, nothing may fail for lack of memory.
+  *world = keep ? std::move(changed) : std::move(current);
   return true;
 }
 
