@@ -1,6 +1,7 @@
 // Runs that meet what users and libraries rarely give them: output that
 // cannot be written, text beyond ASCII, answers of an unexpected form, state
-// files that cannot serve, and many runs changing one state file at once.
+// files that cannot serve, many runs changing one state file at once, and
+// too little memory.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -598,6 +599,89 @@ TEST(RunsAtOnce, KeepEveryChange) {
     EXPECT_EQ(i % 3 == 0, device["locked"].asBool());
     EXPECT_EQ(i % 3 == 1 ? "note " + id : "", device["description"].asString());
     EXPECT_EQ(i % 3 == 2 ? id + "@example.org" : "", device["invites"][0]["email"].asString());
+  }
+}
+
+// The least address space, in steps of kStep, in which the program starts
+// and shows its version.
+const long kStep = 256 << 10;
+
+long LeastAddressSpaceToStart() {
+  long too_little = 0, enough = 1024 * kStep;
+  while (enough - too_little > kStep) {
+    ProgramRun run;
+    run.address_space_limit = (too_little + enough) / 2 / kStep * kStep;
+    (RunProgram({"version"}, run).exit_code == 0 ? enough : too_little) = run.address_space_limit;
+  }
+  return enough;
+}
+
+// However little address space a run has, a change ends at once: done,
+// kept and reported so, or refused with the world on disk as it was, and
+// the library's error says that memory ran out. Where that happens differs
+// by machine and build: the limit rises in steps from the least the program
+// starts with until the change succeeds.
+TEST(AddressSpaceLimit, AChangeEndsAtOnceKeptOrRefusedWhole) {
+  if (ProgramIsWrapped() || ProgramIsSanitized())
+    GTEST_SKIP() << "a checker, an emulator or a sanitizer needs address space of its own";
+  struct Case {
+    const char* title;
+    std::vector<std::string> before;  // without a limit, on the demo world; none: no state file
+    std::vector<std::string> arguments;
+    std::string success;
+  } cases[] = {
+      {"lock", {"unlock-device", "41-usb-1-3"}, {"lock-device", "41-usb-1-3"}, "Success\n"},
+      {"login",
+       {"logout", "local"},
+       {"login", "user@example.com"},
+       "Password: \nSuccessfully logged in.\n"},
+      {"first save, with the password hashed", {}, {"logout", "local"}, "Success\n"},
+  };
+  const long least = LeastAddressSpaceToStart();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempDir dir;
+    ProgramRun run;
+    run.state_file = dir.File("state.json");
+    run.input = "secret\n";
+    // A hang would wait for the answer for minutes.
+    run.timeout_ms = 10000;
+    // The log's writes would take memory that a user's run does not.
+    run.unset_environment = {"WIRENEST_CALL_LOG"};
+    if (!c.before.empty()) {
+      ASSERT_EQ(0, RunProgram(c.before, run).exit_code);
+    }
+    const std::string world = ReadFile(run.state_file);
+    // The library's own answer, not only a thread it could not start.
+    bool answered_with_error = false;
+    int successes = 0;
+    for (long limit = least; successes < 3 && limit < least + 1024 * kStep; limit += kStep) {
+      SCOPED_TRACE(limit);
+      run.address_space_limit = limit;
+      ProgramResult result = RunProgram(c.arguments, run);
+      ASSERT_EQ(0, result.signal) << result.out;
+      EXPECT_EQ(std::string::npos, result.err.find("bad_alloc")) << result.err;
+      EXPECT_EQ(std::string::npos, result.err.find("invalid JSON")) << result.err;
+      const std::string now = ReadFile(run.state_file);
+      if (result.exit_code == 0) {
+        EXPECT_EQ(c.success, result.out);
+        EXPECT_NE(world, now);
+        ++successes;
+      } else {
+        EXPECT_EQ(1, result.exit_code) << result.out;
+        EXPECT_EQ(world, now) << result.out;
+        answered_with_error =
+            answered_with_error || result.out.find("finished with error: ") != std::string::npos;
+      }
+      if (now != world) {
+        if (world.empty())
+          unlink(run.state_file.c_str());
+        else
+          WriteFile(run.state_file, world);
+      }
+    }
+    EXPECT_EQ(3, successes);
+    EXPECT_TRUE(answered_with_error);
   }
 }
 

@@ -70,7 +70,20 @@ bool ProgramIsSanitized() { return WNCTL_SANITIZERS[0] != '\0'; }
 // waits for the library stay as they are.
 int TimeScale() { return ProgramIsWrapped() ? 10 : 1; }
 
-void ExecProgram(const std::vector<std::string>& arguments, const std::string& program) {
+namespace {
+
+// Soft and hard alike; none for 0.
+void SetLimit(int resource, long value) {
+  if (value <= 0)
+    return;
+  rlimit limit = {static_cast<rlim_t>(value), static_cast<rlim_t>(value)};
+  setrlimit(resource, &limit);
+}
+
+}  // namespace
+
+void ExecProgram(const std::vector<std::string>& arguments, const std::string& program,
+                 long address_space_limit) {
   std::vector<std::string> words;
   if (const char* wrapper = getenv("WNCTL_TEST_WRAPPER")) {
     std::istringstream split(wrapper);
@@ -83,6 +96,8 @@ void ExecProgram(const std::vector<std::string>& arguments, const std::string& p
   for (std::string& word : words)
     argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
+  // Set last: this copy of the tests may use more than the program may.
+  SetLimit(RLIMIT_AS, address_space_limit);
   execvp(argv[0], argv.data());
   _exit(127);
 }
@@ -165,15 +180,8 @@ void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::strin
     setenv(variable.first.c_str(), variable.second.c_str(), 1);
   // As a shell sets them: SIGXFSZ keeps its default action, which ends the
   // program unless it ignores the signal itself.
-  if (run.file_size_limit > 0) {
-    rlimit limit = {static_cast<rlim_t>(run.file_size_limit),
-                    static_cast<rlim_t>(run.file_size_limit)};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  if (run.process_limit > 0) {
-    rlimit limit = {static_cast<rlim_t>(run.process_limit), static_cast<rlim_t>(run.process_limit)};
-    setrlimit(RLIMIT_NPROC, &limit);
-  }
+  SetLimit(RLIMIT_FSIZE, run.file_size_limit);
+  SetLimit(RLIMIT_NPROC, run.process_limit);
   if (run.umask)
     umask(*run.umask);
   if (run.user &&
@@ -338,7 +346,7 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
       close(full);
     }
     PrepareChild(run, files, files.log);
-    ExecProgram(arguments, program);
+    ExecProgram(arguments, program, run.address_space_limit);
   }
   close(err_pipe[1]);
   // Input that can only be written keeps a reader, as "0<&1 | cat" has.
@@ -411,7 +419,7 @@ std::vector<ProgramResult> RunProgramsAtOnce(
       for (int fd : {in, out, err})
         close(fd);
       PrepareChild(run, files, file("calls-", i));
-      ExecProgram(argument_lists[i]);
+      ExecProgram(argument_lists[i], WNCTL_PROGRAM_PATH, run.address_space_limit);
     }
     children.push_back(child);
   }

@@ -53,6 +53,8 @@ struct ProgramRun {
   std::optional<uid_t> user;
   // Not 0: the user may have no more processes and threads than this.
   long process_limit = 0;
+  // Not 0: the program's address space may grow to this many bytes, no more.
+  long address_space_limit = 0;
   // Environment variables set for the run, after the stand-in's.
   std::vector<std::pair<std::string, std::string>> environment;
   // Set: the file mode creation mask of the run.
@@ -103,9 +105,11 @@ bool ProgramIsSanitized();
 // How much slower a wrapped program runs: tests multiply their waits by it.
 int TimeScale();
 // In a child just forked: becomes the program with these arguments, after
-// the wrapper's words.
+// the wrapper's words, with its address space limited to that many bytes
+// unless 0.
 [[noreturn]] void ExecProgram(const std::vector<std::string>& arguments,
-                              const std::string& program = WNCTL_PROGRAM_PATH);
+                              const std::string& program = WNCTL_PROGRAM_PATH,
+                              long address_space_limit = 0);
 // Fails the test when the checker of a wrapped run reported a fault.
 void ExpectNoCheckerReport(int exit_code, const std::string& err);
 

@@ -6,6 +6,16 @@
 
 namespace standin {
 
+namespace {
+
+// Ample for taking a short answer on the library's thread, where, short of
+// memory, every allocation gets pages of its own.
+const size_t kReserveBytes = 1 << 20;
+
+}  // namespace
+
+EventThread::EventThread() : reserve_(kReserveBytes) { reserve_.Take(); }
+
 EventThread::~EventThread() { Stop(std::chrono::hours(24)); }
 
 void EventThread::SetCallback(EventCallback callback) {
@@ -30,14 +40,14 @@ bool EventThread::Deliver(std::vector<Drain> drains, uint32_t delay_ms) {
   return true;
 }
 
-bool EventThread::DeliverMade(DrainMaker make, uint32_t delay_ms) {
+bool EventThread::DeliverMade(DrainMaker make, uint32_t delay_ms, std::vector<Drain> if_thrown) {
   std::lock_guard<std::mutex> lock(mutex_);
   // A change carried out with no thread left to answer it would be made
   // again by a caller that retries.
   if (stopping_ || !Start(&maker_, &EventThread::MakeLoop) ||
       !Start(&deliverer_, &EventThread::DeliverLoop))
     return false;
-  work_.push_back(Work{Queue(delay_ms, false), std::move(make)});
+  work_.push_back(Work{Queue(delay_ms, false), std::move(make), std::move(if_thrown)});
   wake_.notify_all();
   return true;
 }
@@ -59,7 +69,7 @@ void EventThread::Fill(uint64_t place, std::vector<Drain> drains) {
     if (drains.empty()) {
       pending_.erase(it);
     } else {
-      it->drains.assign(drains.begin(), drains.end());
+      it->drains = std::move(drains);
       it->made = true;
     }
     wake_.notify_all();
@@ -148,10 +158,10 @@ void EventThread::DeliverLoop(std::unique_lock<std::mutex>* lock) {
       wake_.wait_until(*lock, next.due);
       continue;
     }
-    Drain drain = std::move(next.drains.front());
-    next.drains.pop_front();
-    if (next.drains.empty())
+    Drain drain = std::move(next.drains[next.handed]);
+    if (++next.handed == next.drains.size())
       pending_.pop_front();
+    reserve_.Release();
     for (std::string& batch : drain)
       batches_.push_back(std::move(batch));
     EventCallback callback = callback_;
@@ -172,11 +182,13 @@ void EventThread::MakeLoop(std::unique_lock<std::mutex>* lock) {
     }
     Work work = std::move(work_.front());
     work_.pop_front();
+    reserve_.Take();
     lock->unlock();
     std::vector<Drain> drains;
     try {
       drains = work.make();
-    } catch (...) {  // no answer rather than no thread
+    } catch (...) {  // out of memory
+      drains = std::move(work.if_thrown);
     }
     work.make = nullptr;
     // A key derivation leaves OpenSSL state for this thread, which OpenSSL

@@ -2,7 +2,9 @@
 // calling the registered callback once per drain, in the order they were
 // queued, while the caller takes the drain's batches with NextBatch(); the
 // other does the work behind requests, one after another, each making the
-// drains of its answer.
+// drains of its answer. Address space is kept back while the work runs and
+// given up for the callback: a caller taking an answer made short of memory
+// still has room.
 #ifndef WIRENEST_STANDIN_EVENT_THREAD_H_
 #define WIRENEST_STANDIN_EVENT_THREAD_H_
 
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "wirenest/standin/drain.h"
+#include "wirenest/standin/memory_reserve.h"
 #include "wirenestdk.h"
 
 namespace standin {
@@ -27,7 +30,7 @@ using DrainMaker = std::function<std::vector<Drain>()>;
 
 class EventThread {
  public:
-  EventThread() = default;
+  EventThread();
   // Stops the threads, waiting for them; see Stop() for when it must not be.
   ~EventThread();
   EventThread(const EventThread&) = delete;
@@ -42,10 +45,12 @@ class EventThread {
   // that would deliver them cannot be had, or the threads are stopping.
   bool Deliver(std::vector<Drain> drains, uint32_t delay_ms);
   // As Deliver, with the drains that `make` gives when it has run on the
-  // working thread, after the makers queued before it. The drains queued
-  // after wait for them. Both threads are made sure of first: false when
-  // either cannot be had, and `make` never runs.
-  bool DeliverMade(DrainMaker make, uint32_t delay_ms);
+  // working thread, after the makers queued before it; when it throws (out
+  // of memory), `if_thrown` go out instead, made beforehand so that nothing
+  // needs allocating then. The drains queued after wait for them. Both
+  // threads are made sure of first: false when either cannot be had, and
+  // `make` never runs.
+  bool DeliverMade(DrainMaker make, uint32_t delay_ms, std::vector<Drain> if_thrown = {});
   // The next batch of the drains handed out so far; false when there is none.
   bool NextBatch(std::string* batch);
   // Ends the threads once a callback or a maker in progress has returned;
@@ -60,11 +65,14 @@ class EventThread {
     uint64_t place = 0;
     bool made = true;
     std::chrono::steady_clock::time_point due;
-    std::deque<Drain> drains;
+    // A vector, so that made drains move in without allocating.
+    std::vector<Drain> drains;
+    size_t handed = 0;  // drains handed out so far
   };
   struct Work {
     uint64_t place = 0;
     DrainMaker make;
+    std::vector<Drain> if_thrown;
   };
 
   uint64_t Queue(uint32_t delay_ms, bool made);
@@ -88,6 +96,8 @@ class EventThread {
   bool stopping_ = false;
   int running_ = 0;         // threads not yet ended
   bool abandoned_ = false;  // left running by Stop()
+  // Held from the start and again for each maker, given up for the callback.
+  MemoryReserve reserve_;
   std::thread deliverer_;
   std::thread maker_;
 };

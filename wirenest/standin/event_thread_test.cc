@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,25 @@ TEST_F(EventThreadTest, StopWaitsForTheWorkInProgressAndDropsTheRest) {
   ASSERT_EQ(std::future_status::ready, started.get_future().wait_for(milliseconds(2000)));
   EXPECT_TRUE(thread_.Stop(milliseconds(1000)));
   EXPECT_EQ(1, runs);
+}
+
+// A maker that throws, as when memory runs out, is answered at once with
+// the drains made for that beforehand, in its place; without them it is
+// not answered. The thread goes on with the next.
+TEST_F(EventThreadTest, AMakerThatThrowsIsAnsweredWithTheDrainsMadeForThat) {
+  thread_.SetCallback(TakeBatches);
+  thread_.SetQueueEnabled(true);
+  auto out_of_memory = []() -> std::vector<Drain> { throw std::bad_alloc(); };
+  Clock::time_point start = Clock::now();
+  thread_.DeliverMade(out_of_memory, 0, {{"failed", "answer"}});
+  thread_.Deliver({{"after"}}, 0);
+  thread_.DeliverMade(out_of_memory, 0);
+  thread_.DeliverMade([] { return std::vector<Drain>{{"made"}}; }, 0, {{"unused"}});
+  ASSERT_TRUE(WaitForDrains(3));
+  EXPECT_LT(Clock::now() - start, milliseconds(1000));
+  std::this_thread::sleep_for(milliseconds(20));
+  ASSERT_EQ(3u, DrainCount());
+  EXPECT_EQ((std::vector<Drain>{{"failed", "answer"}, {"after"}, {"made"}}), seen_.drains);
 }
 
 void WN_CALL TakeLong() { std::this_thread::sleep_for(milliseconds(200)); }

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -18,7 +19,9 @@
 #include "tests/support/library_texts.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/test_files.h"
+#include "wirenest/standin/call_log.h"
 #include "wirenest/standin/library.h"
+#include "wirenest/standin/password_hash.h"
 #include "wirenest/standin/variant_text.h"
 
 namespace standin {
@@ -306,6 +309,56 @@ TEST_F(ExportsTest, AnOldPasswordDigestLogsInAndIsReplaced) {
   ASSERT_EQ(4u, drains.size());
   EXPECT_EQ((Drain{CommandResultBatch(logout, "OK")}), drains[2]);
   EXPECT_EQ((Drain{CommandResultBatch(again, "OK")}), drains[3]);
+}
+
+// Work that runs out of memory is answered at once, after the scripted
+// batches, with "out_of_memory", and changes nothing.
+TEST_F(ExportsTest, WorkThatRunsOutOfMemoryIsAnsweredAtOnceAndChangesNothing) {
+  UseScenario(R"({"world": {"account": {"logged_in": true},
+                            "local": {"id_comp": "41", "devices": [{"id": "usb-7"}]}},
+                  "answers": {"requests": {"WN_LockDeviceAsync":
+                                              {"batches": ["[{\"event\":\"note\"}]"]}}}})");
+  ListenForEvents();
+  const Clock::time_point start = Clock::now();
+  uint32_t id = StartRequest(Call("WN_LockDeviceAsync"), [](World* world) -> std::string {
+    world->local->devices[0].locked = true;
+    throw std::bad_alloc();
+  });
+  ASSERT_NE(0u, id);
+  EXPECT_EQ(
+      (std::vector<Drain>{{"[{\"event\":\"note\"}]", CommandResultBatch(id, "out_of_memory")}}),
+      WaitForDrains(1));
+  EXPECT_LT(Clock::now() - start, milliseconds(1000));
+  EXPECT_EQ(0u, FileMode(StateFile()));
+  EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-7").find("\"locked\":false"));
+}
+
+// Without key derivations the demo world's first save, which would hash its
+// password, is refused after one line and writes nothing; a login is
+// refused as unchecked and changes nothing.
+TEST_F(ExportsTest, WithoutKeyDerivationsThePasswordIsNeitherLostNorJudged) {
+  ListenForEvents();
+  testing::internal::CaptureStderr();
+  {
+    FailingKeyDerivationsForTesting failing;
+    uint32_t lock = WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
+    EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(lock, "state_not_saved")}}),
+              WaitForDrains(1));
+  }
+  EXPECT_EQ("wirenest stand-in: " + StateFile() +
+                ": the account's password cannot be hashed; the change is refused\n",
+            testing::internal::GetCapturedStderr());
+  EXPECT_EQ(0u, FileMode(StateFile()));
+
+  ResetForTesting();
+  ListenForEvents();
+  uint32_t logout = WN_LogoutComputerAsync(Text("local"), -1);
+  ASSERT_EQ((Drain{CommandResultBatch(logout, "OK")}), WaitForDrains(2).at(1));
+  const std::string world = ReadFile(StateFile());
+  FailingKeyDerivationsForTesting failing;
+  uint32_t login = WN_LoginComputerAsync(Text("user@example.com"), Text("secret"), -1);
+  EXPECT_EQ((Drain{CommandResultBatch(login, "password_not_checked")}), WaitForDrains(3).at(2));
+  EXPECT_EQ(world, ReadFile(StateFile()));
 }
 
 TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {

@@ -1,6 +1,7 @@
 #include "wirenest/standin/json_text.h"
 
 #include <memory>
+#include <new>
 
 namespace standin {
 
@@ -40,14 +41,18 @@ bool ParseJson(const std::string& text, Json::Value* value, std::string* error) 
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   std::string errors;
   bool parsed;
+  bool out_of_memory = false;
   try {
     parsed = reader->parse(text.data(), text.data() + text.size(), value, &errors);
+  } catch (const std::bad_alloc&) {
+    parsed = false;
+    out_of_memory = true;
   } catch (const std::exception& failure) {  // too deeply nested
     parsed = false;
     errors = failure.what();
   }
   if (!parsed && error)
-    *error = "invalid JSON: " + OneLine(errors);
+    *error = out_of_memory ? "cannot be read: out of memory" : "invalid JSON: " + OneLine(errors);
   return parsed;
 }
 

@@ -11,7 +11,8 @@ namespace standin {
 std::string CompactJson(const Json::Value& value);
 // Indented, for files that people read.
 std::string StyledJson(const Json::Value& value);
-// False with a one-line reason when the text is not a JSON document.
+// False with a one-line reason when the text is not a JSON document, or
+// memory ran out reading it.
 bool ParseJson(const std::string& text, Json::Value* value, std::string* error);
 
 }  // namespace standin

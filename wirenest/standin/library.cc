@@ -14,6 +14,7 @@
 #include "wirenest/standin/demo_world.h"
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
+#include "wirenest/standin/password_hash.h"
 #include "wirenest/standin/scenario.h"
 #include "wirenest/standin/state_file.h"
 #include "wirenest/standin/world_actions.h"
@@ -27,6 +28,9 @@ const std::chrono::milliseconds kStopPatience(1000);
 const std::chrono::milliseconds kStateLockPatience(10000);
 // The answer's error when a change cannot be kept.
 const char kStateNotSaved[] = "state_not_saved";
+// The answer's error when the work behind a request throws, which it does
+// only for lack of memory; the change is then not made.
+const char kOutOfMemory[] = "out_of_memory";
 
 struct Library {
   bool failed = false;
@@ -143,13 +147,16 @@ Library* CreateLibrary() {
 // call logged.
 class Session {
  public:
-  explicit Session(const Json::Value& call) : lock_(g_mutex) {
+  explicit Session(const Json::Value& call) : Session([&call] { return call; }) {}
+  // The call is made only for the log: events are asked for on the
+  // library's thread, where memory may be short.
+  explicit Session(const std::function<Json::Value()>& make_call) : lock_(g_mutex) {
     if (!g_library)
       g_library = CreateLibrary();
     bool link_refused = false;
     if (!g_library->call_log.empty() &&
-        !AppendToFile(g_library->call_log, CallLogLine(call), &link_refused) && link_refused &&
-        !g_library->log_link_reported) {
+        !AppendToFile(g_library->call_log, CallLogLine(make_call()), &link_refused) &&
+        link_refused && !g_library->log_link_reported) {
       g_library->log_link_reported = true;
       ReportProblem(g_library->call_log, "is a symbolic link; calls are not logged");
     }
@@ -176,14 +183,21 @@ bool ChangeWorld(Library* library, const std::function<bool(World*)>& change) {
   if (!library->state_path.empty()) {
     std::string error;
     World world;
-    bool read = false;
+    bool read = false, password_lost = false;
     bool kept = ChangeState(
         library->state_path, library->fresh_world,
         [&](World* changed) {
           read = true;
-          return change(changed);
+          if (!change(changed))
+            return false;
+          password_lost = changed->account && !CanBeSaved(changed->account->password);
+          return !password_lost;
         },
         kStateLockPatience, &world, &error);
+    if (password_lost) {
+      kept = false;
+      error = "the account's password cannot be hashed";
+    }
     std::lock_guard<std::mutex> lock(g_mutex);
     if (read)
       library->world = std::move(world);
@@ -238,7 +252,9 @@ std::vector<Drain> ScriptedDrains(const ScriptedRequest& script) {
   return {drain};
 }
 
-// The world's answer: the effect carried out, after the batches.
+// The world's answer: the effect carried out, after the batches. It is made
+// before the change is kept: a change kept is answered though memory runs
+// out then.
 DrainMaker WorldAnswer(Library* library, uint32_t id, Drain batches, Effect effect,
                        AccountCheck check) {
   return [library, id, batches, effect, check] {
@@ -250,15 +266,24 @@ DrainMaker WorldAnswer(Library* library, uint32_t id, Drain batches, Effect effe
       }
       check(account);
     }
-    std::string error;
+    std::vector<Drain> drains(1, batches);
+    drains[0].reserve(batches.size() + 1);
+    std::string answer;
     bool kept = ChangeWorld(library, [&](World* world) {
-      error = effect(world);
+      const std::string error = effect(world);
+      answer = Batch(CommandResult(id, error));
       return error == "OK";
     });
-    Drain drain = batches;
-    drain.push_back(Batch(CommandResult(id, kept ? error : kStateNotSaved)));
-    return std::vector<Drain>{drain};
+    drains[0].push_back(kept ? std::move(answer) : Batch(CommandResult(id, kStateNotSaved)));
+    return drains;
   };
+}
+
+// What a request answers when its work throws, made while there is memory.
+std::vector<Drain> OutOfMemoryAnswer(uint32_t id, const Drain& batches) {
+  std::vector<Drain> drains(1, batches);
+  drains[0].push_back(Batch(CommandResult(id, kOutOfMemory)));
+  return drains;
 }
 
 }  // namespace
@@ -284,14 +309,12 @@ uint32_t StartRequest(const Json::Value& call, Effect effect, AccountCheck check
     return 0;
   const uint32_t delay_ms = script ? script->delay_ms : 0;
   // A request that no thread can carry out or answer is not started.
-  bool started;
   if (script && (script->drains || script->answer))
-    started = library.events.Deliver(ScriptedDrains(*script), delay_ms);
-  else
-    started =
-        library.events.DeliverMade(WorldAnswer(&library, id, script ? script->batches : Drain(),
-                                               std::move(effect), std::move(check)),
-                                   delay_ms);
+    return library.events.Deliver(ScriptedDrains(*script), delay_ms) ? id : 0;
+  const Drain batches = script ? script->batches : Drain();
+  bool started = library.events.DeliverMade(
+      WorldAnswer(&library, id, batches, std::move(effect), std::move(check)), delay_ms,
+      OutOfMemoryAnswer(id, batches));
   return started ? id : 0;
 }
 
@@ -335,7 +358,7 @@ int32_t EnableEventsQueue(int32_t enable) {
 }
 
 bool NextEventBatch(int32_t reserved, std::string* batch) {
-  Session session(Call("WN_GetEvents", {reserved}));
+  Session session([reserved] { return Call("WN_GetEvents", {reserved}); });
   return !session.failed() && batch && session.library().events.NextBatch(batch);
 }
 

@@ -2,12 +2,16 @@
 
 #include <limits.h>
 #include <stdio.h>
+#include <sys/random.h>
 
+#include <openssl/core_names.h>
 #include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
+#include <openssl/kdf.h>
+#include <openssl/params.h>
 
+#include <atomic>
 #include <chrono>
+#include <memory>
 #include <random>
 
 namespace standin {
@@ -22,9 +26,12 @@ const uint32_t kIterations = 2000;
 const size_t kSaltBytes = 16;
 const size_t kDigestBytes = 32;
 
+std::atomic<bool> g_fail_derivations{false};
+
 std::string Hex(const unsigned char* bytes, size_t size) {
   static const char kDigits[] = "0123456789abcdef";
   std::string text;
+  text.reserve(2 * size);
   for (size_t i = 0; i < size; ++i) {
     text += kDigits[bytes[i] >> 4];
     text += kDigits[bytes[i] & 15];
@@ -32,16 +39,53 @@ std::string Hex(const unsigned char* bytes, size_t size) {
   return text;
 }
 
+// OpenSSL's context for one derivation, freed with all it holds once done:
+// kept, it would hold on to memory that the answer may need. Not the
+// default one: OpenSSL sets that up unasked and, when its set-up runs out
+// of memory, goes on with locks it never made.
+class CryptoContext {
+ public:
+  CryptoContext() : context_(OSSL_LIB_CTX_new()) {}
+  ~CryptoContext() { OSSL_LIB_CTX_free(context_); }
+  CryptoContext(const CryptoContext&) = delete;
+  CryptoContext& operator=(const CryptoContext&) = delete;
+  OSSL_LIB_CTX* get() const { return context_; }
+
+ private:
+  OSSL_LIB_CTX* context_;
+};
+
 // HMAC hashes a key longer than its block once: the cost hardly grows with
-// the password.
-std::string Pbkdf2(const std::string& salt, const std::string& password, uint32_t iterations) {
-  unsigned char digest[kDigestBytes];
-  if (password.size() > INT_MAX || iterations == 0 || iterations > INT_MAX ||
-      PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
-                        reinterpret_cast<const unsigned char*>(salt.data()),
-                        static_cast<int>(salt.size()), static_cast<int>(iterations), EVP_sha256(),
-                        sizeof digest, digest) != 1)
+// the password. Empty for parameters no digest is made with; nothing when
+// OpenSSL cannot make it.
+std::optional<std::string> Pbkdf2(const std::string& salt, const std::string& password,
+                                  uint32_t iterations) {
+  if (iterations == 0 || iterations > INT_MAX)
     return std::string();
+  if (g_fail_derivations || OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr) != 1)
+    return std::nullopt;
+  CryptoContext context;
+  std::unique_ptr<EVP_KDF, void (*)(EVP_KDF*)> kdf(
+      context.get() ? EVP_KDF_fetch(context.get(), OSSL_KDF_NAME_PBKDF2, nullptr) : nullptr,
+      EVP_KDF_free);
+  std::unique_ptr<EVP_KDF_CTX, void (*)(EVP_KDF_CTX*)> derivation(
+      kdf ? EVP_KDF_CTX_new(kdf.get()) : nullptr, EVP_KDF_CTX_free);
+  int pkcs5 = 1;  // as PKCS5_PBKDF2_HMAC has it: no lower bounds on the inputs
+  unsigned int rounds = iterations;
+  char digest_name[] = "SHA256";
+  const OSSL_PARAM parameters[] = {
+      OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_PASSWORD, const_cast<char*>(password.data()),
+                                        password.size()),
+      OSSL_PARAM_construct_octet_string(OSSL_KDF_PARAM_SALT, const_cast<char*>(salt.data()),
+                                        salt.size()),
+      OSSL_PARAM_construct_uint(OSSL_KDF_PARAM_ITER, &rounds),
+      OSSL_PARAM_construct_utf8_string(OSSL_KDF_PARAM_DIGEST, digest_name, 0),
+      OSSL_PARAM_construct_int(OSSL_KDF_PARAM_PKCS5, &pkcs5),
+      OSSL_PARAM_construct_end(),
+  };
+  unsigned char digest[kDigestBytes];
+  if (!derivation || EVP_KDF_derive(derivation.get(), digest, sizeof digest, parameters) != 1)
+    return std::nullopt;
   return Hex(digest, sizeof digest);
 }
 
@@ -74,8 +118,8 @@ std::string OldDigest(const std::string& salt, const std::string& password) {
 
 std::string FreshSalt() {
   unsigned char salt[kSaltBytes];
-  if (RAND_bytes(salt, sizeof salt) != 1) {
-    // No entropy from OpenSSL: the clock and the system's source will do.
+  if (getrandom(salt, sizeof salt, 0) != static_cast<ssize_t>(sizeof salt)) {
+    // No entropy from the system: the clock and the standard source will do.
     uint64_t start =
         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     try {
@@ -90,7 +134,7 @@ std::string FreshSalt() {
   return Hex(salt, sizeof salt);
 }
 
-std::string Digest(const PasswordHash& hash, const std::string& password) {
+std::optional<std::string> Digest(const PasswordHash& hash, const std::string& password) {
   if (hash.kdf.empty())
     return OldDigest(hash.salt, password);
   if (hash.kdf == kPasswordKdf)
@@ -110,7 +154,7 @@ PasswordHash HashPassword(const std::string& password) {
   hash.salt = FreshSalt();
   hash.kdf = kPasswordKdf;
   hash.iterations = kIterations;
-  hash.digest = Pbkdf2(hash.salt, password, hash.iterations);
+  hash.digest = Pbkdf2(hash.salt, password, hash.iterations).value_or(std::string());
   return hash;
 }
 
@@ -124,30 +168,51 @@ const PasswordHash& StoredForm(const PasswordHash& hash) {
   return hash.pending ? hash.pending->Made() : hash;
 }
 
-bool PasswordMatches(const PasswordHash& hash, const std::string& password) {
+PasswordVerdict CheckPassword(const PasswordHash& hash, const std::string& password) {
   const PasswordHash& stored = StoredForm(hash);
   if (stored.digest.empty())
-    return false;
-  const std::string digest = Digest(stored, password);
-  return digest.size() == stored.digest.size() &&
-         CRYPTO_memcmp(digest.data(), stored.digest.data(), digest.size()) == 0;
+    return hash.pending ? PasswordVerdict::kNotChecked : PasswordVerdict::kDiffers;
+  const std::optional<std::string> digest = Digest(stored, password);
+  if (!digest)
+    return PasswordVerdict::kNotChecked;
+  return digest->size() == stored.digest.size() &&
+                 CRYPTO_memcmp(digest->data(), stored.digest.data(), digest->size()) == 0
+             ? PasswordVerdict::kMatches
+             : PasswordVerdict::kDiffers;
+}
+
+bool PasswordMatches(const PasswordHash& hash, const std::string& password) {
+  return CheckPassword(hash, password) == PasswordVerdict::kMatches;
+}
+
+bool CanBeSaved(const PasswordHash& hash) {
+  return !hash.pending || !hash.pending->Made().digest.empty();
 }
 
 bool IsCurrentForm(const PasswordHash& hash) {
   return hash.pending || (hash.kdf == kPasswordKdf && hash.iterations == kIterations);
 }
 
+FailingKeyDerivationsForTesting::FailingKeyDerivationsForTesting() { g_fail_derivations = true; }
+
+FailingKeyDerivationsForTesting::~FailingKeyDerivationsForTesting() { g_fail_derivations = false; }
+
 const PasswordHash& PendingHash::Made() const {
-  std::call_once(once_, [this] { made_ = HashPassword(password_); });
-  return made_;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!made_) {
+    hash_ = HashPassword(password_);
+    made_ = true;
+  }
+  return hash_;
 }
 
-bool PasswordCheck::Matches(const PasswordHash& hash) {
-  if (!checked_ || !(*checked_ == hash)) {
-    matched_ = PasswordMatches(hash, password_);
+PasswordVerdict PasswordCheck::Check(const PasswordHash& hash) {
+  if (verdict_ == PasswordVerdict::kNotChecked || !(*checked_ == hash)) {
+    const PasswordVerdict verdict = CheckPassword(hash, password_);
     checked_ = hash;
+    verdict_ = verdict;
   }
-  return matched_;
+  return verdict_;
 }
 
 }  // namespace standin

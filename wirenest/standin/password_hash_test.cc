@@ -99,5 +99,47 @@ TEST(PasswordHashTest, ALoginUpgradesTheOldForm) {
   EXPECT_TRUE(PasswordMatches(world.account->password, "secret"));
 }
 
+// A derivation that cannot be made says nothing of the password: it neither
+// matches nor differs, and no hash is made that would lock the account out.
+// The old form needs no derivation.
+TEST(PasswordHashTest, AFailedDerivationLeavesThePasswordUnchecked) {
+  const PasswordHash current = HashPassword("secret");
+  const PasswordHash pending = HashWhenNeeded("secret");
+  PasswordCheck check("secret");
+  {
+    FailingKeyDerivationsForTesting failing;
+    EXPECT_EQ(PasswordVerdict::kNotChecked, CheckPassword(current, "secret"));
+    EXPECT_EQ(PasswordVerdict::kNotChecked, CheckPassword(current, "wrong"));
+    EXPECT_EQ(PasswordVerdict::kNotChecked, check.Check(current));
+    EXPECT_EQ(PasswordVerdict::kMatches, CheckPassword(OldFormOfSecret(), "secret"));
+    EXPECT_TRUE(HashPassword("secret").digest.empty());
+    EXPECT_FALSE(CanBeSaved(pending));
+    EXPECT_EQ(PasswordVerdict::kNotChecked, CheckPassword(pending, "secret"));
+  }
+  EXPECT_EQ(PasswordVerdict::kMatches, check.Check(current));
+  EXPECT_TRUE(CanBeSaved(HashWhenNeeded("secret")));
+  EXPECT_TRUE(CanBeSaved(current));
+}
+
+// A login whose check cannot be made is refused as such and changes
+// nothing; one that matches the old form keeps it when the current one
+// cannot be made.
+TEST(PasswordHashTest, ALoginWithoutDerivationsChangesNothing) {
+  World world;
+  world.account.emplace();
+  world.account->email = "user@example.com";
+  world.account->password = HashPassword("secret");
+  const PasswordHash current = world.account->password;
+  FailingKeyDerivationsForTesting failing;
+  PasswordCheck check("secret");
+  EXPECT_EQ("password_not_checked", LoginComputer(&world, "user@example.com", &check));
+  EXPECT_FALSE(world.account->logged_in);
+  EXPECT_EQ(current, world.account->password);
+
+  world.account->password = OldFormOfSecret();
+  ASSERT_EQ("OK", LoginComputer(&world, "user@example.com", &check));
+  EXPECT_EQ(OldFormOfSecret(), world.account->password);
+}
+
 }  // namespace
 }  // namespace standin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
@@ -94,7 +95,8 @@ bool ChangeState(const std::string& path, const World& fresh,
       return false;
     }
   }
-  *world = keep ? changed : current;
+  // Moved: once the file is replaced, nothing may fail for lack of memory.
+  *world = keep ? std::move(changed) : std::move(current);
   return true;
 }
 

@@ -159,11 +159,21 @@ std::string LoginComputer(World* world, const std::string& email, PasswordCheck*
     return "already_logged_in";
   if (ServerStatus(*world) != "login_required")
     return "server_unreachable";
-  if (!world->account || !EmailsEqual(email, world->account->email) ||
-      !password->Matches(world->account->password))
+  if (!world->account || !EmailsEqual(email, world->account->email))
     return "wrong_credentials";
-  if (!IsCurrentForm(world->account->password))
-    world->account->password = HashPassword(password->password());
+  switch (password->Check(world->account->password)) {
+    case PasswordVerdict::kMatches:
+      break;
+    case PasswordVerdict::kDiffers:
+      return "wrong_credentials";
+    case PasswordVerdict::kNotChecked:
+      return "password_not_checked";
+  }
+  if (!IsCurrentForm(world->account->password)) {
+    PasswordHash current = HashPassword(password->password());
+    if (!current.digest.empty())  // else the old form serves until a later login
+      world->account->password = std::move(current);
+  }
   world->account->logged_in = true;
   world->service.server.reset();
   return kOk;

@@ -11,6 +11,7 @@
 namespace standin {
 
 // A digest of an older form is replaced by the current one.
+// "password_not_checked" when the key derivation could not be made.
 std::string LoginComputer(World* world, const std::string& email, PasswordCheck* password);
 std::string LogoutComputer(World* world, const std::string& id_comp);
 std::string NameComputer(World* world, const std::string& id_comp, const std::string& name);

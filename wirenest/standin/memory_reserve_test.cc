@@ -1,0 +1,61 @@
+#include "wirenest/standin/memory_reserve.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace standin {
+namespace {
+
+const size_t kMiB = 1 << 20;
+
+// The process's address space in bytes, read without allocating.
+size_t AddressSpace() {
+  char text[64] = {};
+  int file = open("/proc/self/statm", O_RDONLY);
+  if (file < 0)
+    return 0;
+  ssize_t size = read(file, text, sizeof text - 1);
+  close(file);
+  return size > 0 ? strtoul(text, nullptr, 10) * static_cast<size_t>(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+bool CanMap(size_t size) {
+  void* block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED)
+    return false;
+  munmap(block, size);
+  return true;
+}
+
+// What the reserve holds is what the rest of the process lacks under a
+// limit of its address space, and has again once it is released. In a child,
+// which alone gets the limit.
+TEST(MemoryReserveTest, HoldsAddressSpaceUntilReleased) {
+  pid_t child = fork();
+  ASSERT_LE(0, child);
+  if (child == 0) {
+    const rlim_t room = AddressSpace() + 3 * kMiB / 2;
+    const rlimit limit = {room, room};
+    MemoryReserve reserve(kMiB);
+    if (setrlimit(RLIMIT_AS, &limit) != 0 || !CanMap(kMiB))
+      _exit(1);
+    reserve.Take();
+    if (!reserve.held() || CanMap(kMiB))
+      _exit(2);
+    reserve.Release();
+    _exit(!reserve.held() && CanMap(kMiB) ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(child, waitpid(child, &status, 0));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(0, WEXITSTATUS(status)) << "1: no room to start with, 2: not held, 3: not released";
+}
+
+}  // namespace
+}  // namespace standin
