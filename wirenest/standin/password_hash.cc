@@ -2,7 +2,6 @@
 
 #include <limits.h>
 #include <stdio.h>
-#include <sys/random.h>
 
 #include <openssl/core_names.h>
 #include <openssl/crypto.h>
@@ -13,6 +12,8 @@
 #include <chrono>
 #include <memory>
 #include <random>
+
+#include "wirenest/standin/system_random.h"
 
 namespace standin {
 
@@ -118,7 +119,7 @@ std::string OldDigest(const std::string& salt, const std::string& password) {
 
 std::string FreshSalt() {
   unsigned char salt[kSaltBytes];
-  if (getrandom(salt, sizeof salt, 0) != static_cast<ssize_t>(sizeof salt)) {
+  if (!SystemRandomBytes(salt, sizeof salt)) {
     // No entropy from the system: the clock and the standard source will do.
     uint64_t start =
         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
