@@ -48,8 +48,40 @@ int ProgramResult::CountCalls(const std::string& function) const {
   return count;
 }
 
-std::string ProgramName() { return WNCTL_PROGRAM_NAME; }
-std::string LibraryName() { return WNCTL_LIBRARY_NAME; }
+namespace {
+
+std::string FromEnvironment(const char* name, const char* otherwise) {
+  const char* value = getenv(name);
+  return value && *value ? value : otherwise;
+}
+
+}  // namespace
+
+std::string ProgramPath() { return FromEnvironment("WNCTL_TEST_PROGRAM", WNCTL_PROGRAM_PATH); }
+std::string ProgramName() { return FromEnvironment("WNCTL_TEST_PROGRAM_NAME", WNCTL_PROGRAM_NAME); }
+std::string LibraryName() { return FromEnvironment("WNCTL_TEST_LIBRARY_NAME", WNCTL_LIBRARY_NAME); }
+
+bool ProgramIsForWindows() {
+  const std::string name = ProgramName();
+  return name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
+}
+
+std::string WithPlainLineEnds(const std::string& raw, const char* stream) {
+  if (!ProgramIsForWindows())
+    return raw;
+  std::string text;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
+      continue;
+    if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) {
+      const size_t line_start = i == 0 ? 0 : raw.rfind('\n', i - 1) + 1;
+      ADD_FAILURE() << stream << " has a line end without CR at byte " << i << ", in the line "
+                    << testing::PrintToString(raw.substr(line_start, i + 1 - line_start));
+    }
+    text += raw[i];
+  }
+  return text;
+}
 
 long long NowMs() {
   timespec now;
@@ -213,7 +245,7 @@ void ReadWhatIsLeft(int* out_fd, bool first_line_only, ProgramResult* result) {
 const std::string& ProgramForAnyUser() {
   static TempDir folder;
   static const std::string program = [] {
-    const std::string built = WNCTL_PROGRAM_PATH;
+    const std::string built = ProgramPath();
     const std::string built_folder = built.substr(0, built.rfind('/') + 1);
     chmod(folder.path().c_str(), 0755);
     for (const std::string& name : {ProgramName(), LibraryName()}) {
@@ -301,6 +333,12 @@ int WaitForChild(pid_t child, long long deadline) {
 void FinishResult(int status, const std::string& log, ProgramResult* result) {
   result->exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result->signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  result->raw_out = result->out;
+  result->raw_err = result->err;
+  result->out = WithPlainLineEnds(result->raw_out, "standard output");
+  result->err = WithPlainLineEnds(result->raw_err, "standard error");
+  // Written in binary, with JSON's escapes: a CR in it is a fault, on Windows too.
+  EXPECT_EQ(std::string::npos, ReadFile(log).find('\r')) << "the call log has a CR";
   result->calls = ReadLines(log);
   ExpectNoCheckerReport(result->exit_code, result->err);
 }
@@ -317,7 +355,7 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
   RunFiles files(dir, run);
   if (run.user && chown(dir.path().c_str(), *run.user, *run.user) != 0)
     ADD_FAILURE() << "cannot give the run's folder to its user";
-  const std::string program = run.user ? ProgramForAnyUser() : WNCTL_PROGRAM_PATH;
+  const std::string program = run.user ? ProgramForAnyUser() : ProgramPath();
 
   int in_pipe[2], err_pipe[2];
   OutputEnds out;
@@ -419,7 +457,7 @@ std::vector<ProgramResult> RunProgramsAtOnce(
       for (int fd : {in, out, err})
         close(fd);
       PrepareChild(run, files, file("calls-", i));
-      ExecProgram(argument_lists[i], WNCTL_PROGRAM_PATH, run.address_space_limit);
+      ExecProgram(argument_lists[i], ProgramPath(), run.address_space_limit);
     }
     children.push_back(child);
   }

@@ -66,6 +66,10 @@ struct ProgramResult {
   int signal = 0;      // the signal that ended the program, if one did
   std::string out;     // with ProgramOutput::kFirstLine, that line only
   std::string err;
+  // As the program wrote them: a Windows program's lines end in CR LF, which
+  // `out` and `err` have as "\n".
+  std::string raw_out;
+  std::string raw_err;
   std::vector<std::string> calls;  // the call log, one line per call
   // The output's description, once the program has ended, as the parent
   // finds it.
@@ -104,17 +108,28 @@ bool ProgramIsWrapped();
 bool ProgramIsSanitized();
 // How much slower a wrapped program runs: tests multiply their waits by it.
 int TimeScale();
+// The program under test: WNCTL_TEST_PROGRAM, WNCTL_TEST_PROGRAM_NAME and
+// WNCTL_TEST_LIBRARY_NAME name another build's (the Windows program, run
+// through a WNCTL_TEST_WRAPPER such as "scripts/wine-run.sh win64"), or else
+// this build's.
+std::string ProgramPath();
+// Its own file names ("wnctl64", "libwirenestdk64.so"; "wnctl64.exe",
+// "wirenestdk64.dll").
+std::string ProgramName();
+std::string LibraryName();
+// A program named *.exe, whose standard output and error are in text mode.
+bool ProgramIsForWindows();
+
 // In a child just forked: becomes the program with these arguments, after
 // the wrapper's words, with its address space limited to that many bytes
 // unless 0.
 [[noreturn]] void ExecProgram(const std::vector<std::string>& arguments,
-                              const std::string& program = WNCTL_PROGRAM_PATH,
+                              const std::string& program = ProgramPath(),
                               long address_space_limit = 0);
 // Fails the test when the checker of a wrapped run reported a fault.
 void ExpectNoCheckerReport(int exit_code, const std::string& err);
-
-// The program's own file names in this build ("wnctl64", "libwirenestdk64.so").
-std::string ProgramName();
-std::string LibraryName();
+// A stream of the program as the tests read it: a Windows program's, whose
+// every line is to end in CR LF (a failure otherwise), with "\n" line ends.
+std::string WithPlainLineEnds(const std::string& raw, const char* stream);
 
 #endif  // WNCTL_TESTS_BLACKBOX_PROGRAM_RUNNER_H_

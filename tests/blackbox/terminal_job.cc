@@ -52,14 +52,9 @@ bool Readable(int fd, long long deadline) {
 
   dup2(terminal, 0);
   dup2(out, 1);
-  int err = open(dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  dup2(err, 2);
-  for (int fd : {terminal, out, err})
-    close(fd);
-  setenv("WIRENEST_SCENARIO", dir.File("scenario.json").c_str(), 1);
-  unsetenv("WIRENEST_STATE");
-  setenv("WIRENEST_CALL_LOG", dir.File("calls.log").c_str(), 1);
-  ExecProgram(setup.arguments);
+  close(terminal);
+  close(out);
+  ExecJobProgram(dir, setup.arguments);
 }
 
 // The session leader's ends of the pipes to the test.
@@ -104,6 +99,17 @@ struct LeaderPipes {
 }
 
 }  // namespace
+
+void ExecJobProgram(const TempDir& dir, const std::vector<std::string>& arguments,
+                    const std::string& program) {
+  int err = open(dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  dup2(err, 2);
+  close(err);
+  setenv("WIRENEST_SCENARIO", dir.File("scenario.json").c_str(), 1);
+  unsetenv("WIRENEST_STATE");
+  setenv("WIRENEST_CALL_LOG", dir.File("calls.log").c_str(), 1);
+  ExecProgram(arguments, program);
+}
 
 bool SameMode(const termios& a, const termios& b) {
   return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
@@ -168,8 +174,10 @@ TerminalJob::~TerminalJob() {
   }
 }
 
+std::string TerminalJob::out() const { return WithPlainLineEnds(out_, "standard output"); }
+
 std::string TerminalJob::Err() const {
-  const std::string all = ReadFile(dir_.File("stderr"));
+  const std::string all = WithPlainLineEnds(ReadFile(dir_.File("stderr")), "standard error");
   if (!ProgramIsWrapped())
     return all;
   const std::string note = "qemu: uncaught target signal ";

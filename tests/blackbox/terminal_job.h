@@ -36,7 +36,8 @@ class TerminalJob {
   // Reads the standard output to its end and waits for the program to end;
   // kills one that hangs.
   void WaitForEnd();
-  const std::string& out() const { return out_; }
+  // With plain line ends (see WithPlainLineEnds).
+  std::string out() const;
 
   // Waits until the program waits for its standard input; false at the
   // deadline.
@@ -88,6 +89,12 @@ class TerminalJob {
   termios initial_mode_ = {};
   std::string out_;
 };
+
+// In a job's child just forked, its standard input and output in place:
+// standard error to `dir`'s file "stderr", the stand-in's scenario and call
+// log those of `dir` too, and then the program.
+[[noreturn]] void ExecJobProgram(const TempDir& dir, const std::vector<std::string>& arguments,
+                                 const std::string& program = ProgramPath());
 
 // The whole mode, as tcgetattr gives it.
 bool SameMode(const termios& a, const termios& b);
