@@ -125,4 +125,17 @@ TEST(Help, ReferenceDocumentBuildsWithSphinx) {
   EXPECT_EQ(status, 0) << ReadFile(dir.File("sphinx.log"));
 }
 
+// A Windows program's standard output is in text mode: each line end
+// reaches a pipe as CR LF.
+TEST(Help, ReferenceDocumentInWindowsTextMode) {
+  if (!ProgramIsForWindows())
+    GTEST_SKIP() << "text mode is Windows'";
+  std::string golden = Golden("help-doc.rst");
+  ReplaceEvery(&golden, "\n", "\r\n");
+  ProgramResult doc = RunProgram({"help", "--doc"});
+  EXPECT_EQ(golden, doc.raw_out);
+  EXPECT_EQ(0, doc.exit_code);
+  EXPECT_EQ("2.6.0-standin\r\n", RunProgram({"version"}).raw_out);
+}
+
 }  // namespace

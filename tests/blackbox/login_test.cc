@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/blackbox/console_job.h"
 #include "tests/blackbox/program_runner.h"
 #include "tests/blackbox/terminal_job.h"
 #include "tests/support/json_text.h"
@@ -165,6 +166,14 @@ TEST(Login, AnswersInLoginWording) {
   }
 }
 
+// A Windows program's prompt is at its console, whose mode Wine's console
+// host keeps to itself, and Windows has no POSIX signals or job control:
+// LoginAtAConsole has the Windows cases.
+const char kTerminalModeOfPosix[] =
+    "the echo is a console's mode on Windows, not the terminal's (LoginAtAConsole)";
+const char kPosixSignals[] = "Windows has no POSIX signals; Ctrl+C is in LoginAtAConsole";
+const char kJobControl[] = "Windows has no job control (Ctrl+Z ends Wine's console)";
+
 TerminalJobSetup LoginJob(const std::vector<int>& ignored_signals = {}) {
   return {{"login", "me@example.org"}, LoginScenario(AnsweredRequest(5).value()), ignored_signals};
 }
@@ -204,6 +213,8 @@ void ExpectLoginGoesOn(TerminalJob* job, const termios& mode) {
 }
 
 TEST(Login, TypedPasswordIsNotEchoed) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kTerminalModeOfPosix;
   TerminalJob job(LoginJob());
   ASSERT_TRUE(AtThePrompt(&job)) << job.out();
   EXPECT_TRUE(SameMode(WithoutEcho(job.initial_mode()), job.Mode()));
@@ -215,6 +226,8 @@ TEST(Login, TypedPasswordIsNotEchoed) {
 const int kHighRealTimeSignal = SIGRTMAX - 2;
 
 TEST(Login, SignalAtThePromptGivesTheTerminalBack) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kPosixSignals;
   const struct {
     std::string keys;  // empty: the signal is sent
     int signal;
@@ -267,6 +280,8 @@ void ExpectContinued(TerminalJob* job) {
 }
 
 TEST(LoginJobControl, StopAtThePromptGivesTheTerminalBackUntilContinued) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kJobControl;
   const struct {
     std::string keys;  // empty: the signal is sent
     int signal;
@@ -307,6 +322,8 @@ void StopInTheBackground(TerminalJob* job, const termios& shells) {
 }
 
 TEST(LoginJobControl, EndedInTheBackgroundLeavesTheShellsMode) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kJobControl;
   TerminalJob job(LoginJob());
   const termios shells = ShellsMode(job.initial_mode());
   ASSERT_NO_FATAL_FAILURE(StopInTheBackground(&job, shells));
@@ -325,6 +342,8 @@ TEST(LoginJobControl, EndedInTheBackgroundLeavesTheShellsMode) {
 }
 
 TEST(LoginJobControl, BackInTheForegroundThePasswordIsNotEchoed) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kJobControl;
   TerminalJob job(LoginJob());
   const termios shells = ShellsMode(job.initial_mode());
   ASSERT_NO_FATAL_FAILURE(StopInTheBackground(&job, shells));
@@ -337,6 +356,8 @@ TEST(LoginJobControl, BackInTheForegroundThePasswordIsNotEchoed) {
 // Signals the program ignores, a stop signal ignored by whoever started it,
 // and a SIGCONT without a stop: the prompt waits on, still silent.
 TEST(Login, SignalsThatLeaveThePromptAlone) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kPosixSignals;
   const struct {
     std::string keys;  // empty: the signal is sent
     int signal;
@@ -351,6 +372,54 @@ TEST(Login, SignalsThatLeaveThePromptAlone) {
     ActAtThePrompt(&job, c.keys, c.signal);
     ExpectLoginGoesOn(&job, job.initial_mode());
   }
+}
+
+const char kNotAConsoleProgram[] = "a console of Wine's is for a Windows program";
+
+// At the console, after the program, cmd reads a line with the echo on:
+// the console's mode was given back.
+TEST(LoginAtAConsole, ThePasswordIsNotShownAndTheEchoComesBack) {
+  if (!ProgramIsForWindows())
+    GTEST_SKIP() << kNotAConsoleProgram;
+  const std::string reads_a_line = " & set /p line=Next: ";
+  ConsoleJob job(
+      {"cmd", "/v:on", "/c",
+       WindowsPath(ProgramPath()) + " login me@example.org & echo exit code !errorlevel!" +
+           reads_a_line + reads_a_line},
+      LoginScenario(AnsweredRequest(5).value()));
+  ASSERT_TRUE(job.WaitUntilShown("Password: ") && job.WaitUntilConsoleReads()) << job.Shown();
+  ASSERT_TRUE(job.Type("secret\r"));
+  ASSERT_TRUE(job.WaitUntilShown("Next: ")) << job.Shown();
+  ASSERT_TRUE(job.Type("shown\r"));
+  EXPECT_TRUE(job.WaitUntilShown("Next: shown")) << job.Shown();
+  // Whichever of the two lines cmd reads.
+  ASSERT_TRUE(job.Type("\r"));
+  EXPECT_TRUE(job.WaitForEnd());
+  const std::string shown = job.Shown();
+  EXPECT_NE(std::string::npos, shown.find("Password: \nSuccessfully logged in.\nexit code 0"))
+      << shown;
+  EXPECT_EQ(std::string::npos, shown.find("secret")) << shown;
+  EXPECT_NE(std::string::npos, job.CallLog().find(kLoginSent));
+  EXPECT_TRUE(SameMode(job.initial_mode(), job.Mode()));
+  EXPECT_EQ("", job.Err());
+}
+
+// Wine ends every program of the console at a Ctrl+C, cmd too, and then
+// gives the terminal back.
+TEST(LoginAtAConsole, CtrlCAtThePromptEndsTheRun) {
+  if (!ProgramIsForWindows())
+    GTEST_SKIP() << kNotAConsoleProgram;
+  ConsoleJob job({ProgramPath(), "login", "me@example.org"},
+                 LoginScenario(AnsweredRequest(5).value()));
+  ASSERT_TRUE(job.WaitUntilShown("Password: ") && job.WaitUntilConsoleReads()) << job.Shown();
+  ASSERT_TRUE(job.Type("sec\x03"));
+  EXPECT_TRUE(job.WaitForEnd());
+  // Windows ends the program with STATUS_CONTROL_C_EXIT, which Wine gives as 0.
+  EXPECT_TRUE(job.exit_code() == 0 || job.exit_code() == (0xC000013A & 0xff)) << job.exit_code();
+  EXPECT_EQ(std::string::npos, job.Shown().find("sec")) << job.Shown();
+  EXPECT_EQ(std::string::npos, job.CallLog().find("WN_LoginComputerAsync"));
+  EXPECT_TRUE(SameMode(job.initial_mode(), job.Mode()));
+  EXPECT_EQ("", job.Err());
 }
 
 }  // namespace

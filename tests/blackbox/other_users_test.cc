@@ -17,6 +17,11 @@
 namespace {
 
 const char kNeedsRoot[] = "needs root, to run the program as another user";
+// Wine refuses to run a user's programs in a prefix that is not theirs.
+const char kNoProcessLimit[] =
+    "Windows has no process limit (ulimit -u), and Wine runs no program as another user";
+const char kNoRootInAUsersHome[] =
+    "Wine runs no program as another user, and a Windows program's state is under LOCALAPPDATA";
 
 // A user and group that no other process has: a process limit counts every
 // process of the user, and shards of the suite run side by side.
@@ -35,6 +40,8 @@ bool Locked(const std::string& state_file, const std::string& device) {
 // and kept, or refused with the world unchanged. A request needs two threads
 // of the library; without them it is not started.
 TEST(ProcessLimit, AChangeIsKeptOrRefusedWhole) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kNoProcessLimit;
   if (geteuid() != 0)
     GTEST_SKIP() << kNeedsRoot;
   const uid_t user = UnusedUser();
@@ -105,6 +112,8 @@ bool EverythingOwnedBy(const std::string& path, uid_t user) {
 // What root's run makes in a user's home is the user's: the folders, the
 // state file and its lock file. The user's next change then succeeds.
 TEST(RootInAUsersHome, LeavesEverythingTheUsers) {
+  if (ProgramIsForWindows())
+    GTEST_SKIP() << kNoRootInAUsersHome;
   if (geteuid() != 0)
     GTEST_SKIP() << kNeedsRoot;
   const uid_t user = UnusedUser();
