@@ -20,6 +20,8 @@ case "$flavour" in
   asan) set -- -DWNCTL_SANITIZE=address,undefined ;;
   tsan) set -- -DWNCTL_SANITIZE=thread ;;
   win64 | win32)
+    # Their black-box tests are build/64's harness, run against the .exe.
+    "$root/scripts/build.sh" 64 blackbox_tests
     "$root/scripts/windows-deps.sh" "$flavour"
     toolchain=mingw-x86_64
     if [ "$flavour" = win32 ]; then toolchain=mingw-i686; fi
