@@ -15,8 +15,8 @@
 
 class ConsoleJob {
  public:
-  // `command` is the program and its arguments, after the wrapper's words:
-  // the program under test (ProgramPath()) or one of Wine's, such as "cmd".
+  // `command` is a Windows program and its arguments, after the wrapper's
+  // words.
   ConsoleJob(const std::vector<std::string>& command, const std::string& scenario);
   ~ConsoleJob();
   ConsoleJob(const ConsoleJob&) = delete;
