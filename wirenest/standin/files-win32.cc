@@ -107,8 +107,10 @@ FileRead ReadOpenedFile(const Handle& file, size_t limit, std::string* text, std
   return FileRead::kRead;
 }
 
+// A folder opens too, to be refused as no regular file.
 HANDLE OpenForReading(const std::wstring& path, DWORD flags) {
-  return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+  return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                     flags | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 bool MakeFolders(const std::wstring& path) {
