@@ -4,7 +4,10 @@
 # kernel cannot start i386 programs (or WNCTL_I386_EMULATOR asks for it),
 # under qemu-i386. The 64-bit program's black-box tests run once more under
 # valgrind's memcheck, and each fuzz target runs for 30 seconds on top of its
-# corpus. Each stage reports how long it took.
+# corpus. The Windows programs' tests run under Wine, with one Wine server for
+# each architecture's run; where this machine cannot run an architecture's
+# programs, its tests are skipped, saying why. Each stage reports how long it
+# took.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -18,6 +21,19 @@ begin() {
 took() {
   echo "== $1: $(( $(date +%s) - started ))s"
 }
+
+# The architecture whose Wine server may run; it is stopped however the run
+# ends.
+wine_server_arch=""
+stop_wine_server() {
+  if [ -n "$wine_server_arch" ]; then
+    "$root/scripts/wine-server.sh" stop "$wine_server_arch" >/dev/null || true
+    wine_server_arch=""
+  fi
+}
+trap stop_wine_server EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 begin setup
 "$root/scripts/setup.sh"
@@ -52,6 +68,20 @@ for flavour in 64 32 asan tsan; do
         ctest --output-on-failure -j"$jobs" -R '^blackbox_tests_') || status=1
     took "64 under memcheck"
   fi
+done
+for flavour in win64 win32; do
+  begin "$flavour"
+  "$root/scripts/build.sh" "$flavour"
+  wine_server_arch=$flavour
+  if ! reason=$("$root/scripts/wine-server.sh" start "$flavour"); then
+    echo "== $flavour: skipped: ${reason:-the Wine server did not start}"
+    stop_wine_server
+    took "$flavour"
+    continue
+  fi
+  (cd "$root/build/$flavour" && ctest --output-on-failure -j"$jobs") || status=1
+  stop_wine_server
+  took "$flavour"
 done
 begin fuzz
 "$root/scripts/fuzz.sh" 30 || status=1

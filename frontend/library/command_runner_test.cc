@@ -1,7 +1,5 @@
 #include "frontend/library/command_runner.h"
 
-#include <stdlib.h>
-
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -185,11 +183,15 @@ class CommandRunnerLibraryTest : public testing::Test {
     ASSERT_NE("", dir_->path());
     const std::string path = dir_->File("scenario.json");
     WriteFile(path, Scenario().Text());
-    setenv("WIRENEST_SCENARIO", path.c_str(), 1);
-    unsetenv("WIRENEST_STATE");
-    unsetenv("WIRENEST_CALL_LOG");
+    environment_ = std::make_unique<ScopedEnvironment>();
+    environment_->Set("WIRENEST_SCENARIO", path);
+    environment_->Unset("WIRENEST_STATE");
+    environment_->Unset("WIRENEST_CALL_LOG");
   }
-  static void TearDownTestSuite() { dir_.reset(); }
+  static void TearDownTestSuite() {
+    environment_.reset();
+    dir_.reset();
+  }
 
   void SetUp() override {
     ScopedVariant email;
@@ -216,9 +218,11 @@ class CommandRunnerLibraryTest : public testing::Test {
   }
 
   static std::unique_ptr<TempDir> dir_;
+  static std::unique_ptr<ScopedEnvironment> environment_;
 };
 
 std::unique_ptr<TempDir> CommandRunnerLibraryTest::dir_;
+std::unique_ptr<ScopedEnvironment> CommandRunnerLibraryTest::environment_;
 
 TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
   ScopedVariant text(std::string("x"));

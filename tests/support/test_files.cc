@@ -1,48 +1,24 @@
 #include "tests/support/test_files.h"
 
-#include <ftw.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
-
-}  // namespace
-
-TempDir::TempDir() {
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base && base[0] ? base : "/tmp") + "/wnctl-test-XXXXXX";
-  if (mkdtemp(&pattern[0]))
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  if (!path_.empty())
-    nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
 ScopedEnvironment::~ScopedEnvironment() {
-  for (const auto& saved : saved_) {
-    if (saved.second)
-      setenv(saved.first.c_str(), saved.second->c_str(), 1);
-    else
-      unsetenv(saved.first.c_str());
-  }
+  for (const auto& saved : saved_)
+    Apply(saved.first, saved.second);
 }
 
 void ScopedEnvironment::Set(const std::string& name, const std::string& value) {
   Remember(name);
-  setenv(name.c_str(), value.c_str(), 1);
+  Apply(name, value);
 }
 
 void ScopedEnvironment::Unset(const std::string& name) {
   Remember(name);
-  unsetenv(name.c_str());
+  Apply(name, std::nullopt);
 }
 
 void ScopedEnvironment::Remember(const std::string& name) {
@@ -71,9 +47,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
-unsigned FileMode(const std::string& path) {
+bool FileExists(const std::string& path) {
   struct stat info;
-  if (stat(path.c_str(), &info) != 0)
-    return 0;
-  return info.st_mode & 07777;
+  return stat(path.c_str(), &info) == 0;
 }

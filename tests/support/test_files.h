@@ -33,12 +33,18 @@ class ScopedEnvironment {
 
  private:
   void Remember(const std::string& name);
+  // Sets the variable, or unsets it for no value.
+  static void Apply(const std::string& name, const std::optional<std::string>& value);
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);  // empty when missing
 std::vector<std::string> ReadLines(const std::string& path);
+bool FileExists(const std::string& path);
+bool MakeDirectory(const std::string& path);  // usable by its owner alone where modes exist
+#ifndef _WIN32
 unsigned FileMode(const std::string& path);  // the permission bits; 0 when missing
+#endif
 
 #endif  // WNCTL_TESTS_SUPPORT_TEST_FILES_H_

@@ -2,9 +2,11 @@
 // through the environment, the scenario file and the call log.
 #include "wirenestdk.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/file.h>
+#endif
+#include <stdlib.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -29,6 +31,20 @@ namespace {
 
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
+
+// The variables that place the state when WIRENEST_STATE does not: its
+// folder goes into the first one's.
+#ifdef _WIN32
+const char* const kStatePlaceVariables[] = {"LOCALAPPDATA"};
+const char kNoStatePlaceLine[] =
+    "wirenest stand-in: no state file: neither WIRENEST_STATE nor LOCALAPPDATA is set; changes "
+    "are refused\n";
+#else
+const char* const kStatePlaceVariables[] = {"XDG_STATE_HOME", "HOME"};
+const char kNoStatePlaceLine[] =
+    "wirenest stand-in: no state file: neither WIRENEST_STATE, XDG_STATE_HOME nor HOME is set; "
+    "changes are refused\n";
+#endif
 
 // An input value holding a text.
 class Text {
@@ -90,7 +106,7 @@ class ExportsTest : public ::testing::Test {
     ResetForTesting();
     environment_.Set("WIRENEST_CALL_LOG", CallLog());
     environment_.Set("WIRENEST_STATE", StateFile());
-    environment_.Set("XDG_STATE_HOME", dir_.File("xdg"));
+    environment_.Set(kStatePlaceVariables[0], dir_.File("xdg"));
     environment_.Unset("WIRENEST_SCENARIO");
     std::lock_guard<std::mutex> lock(g_drains.mutex);
     g_drains.taken.clear();
@@ -254,7 +270,9 @@ TEST_F(ExportsTest, TheDefaultAnswerCarriesTheEffectIntoTheStateFile) {
   EXPECT_NE(0u, id);
   ASSERT_EQ((std::vector<Drain>{{CommandResultBatch(id, "OK")}}), WaitForDrains(1));
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":true"));
+#ifndef _WIN32
   EXPECT_EQ(0600u, FileMode(StateFile()));
+#endif
 
   ResetForTesting();
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":true"));
@@ -329,7 +347,7 @@ TEST_F(ExportsTest, WorkThatRunsOutOfMemoryIsAnsweredAtOnceAndChangesNothing) {
       (std::vector<Drain>{{"[{\"event\":\"note\"}]", CommandResultBatch(id, "out_of_memory")}}),
       WaitForDrains(1));
   EXPECT_LT(Clock::now() - start, milliseconds(1000));
-  EXPECT_EQ(0u, FileMode(StateFile()));
+  EXPECT_FALSE(FileExists(StateFile()));
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-7").find("\"locked\":false"));
 }
 
@@ -348,7 +366,7 @@ TEST_F(ExportsTest, WithoutKeyDerivationsThePasswordIsNeitherLostNorJudged) {
   EXPECT_EQ("wirenest stand-in: " + StateFile() +
                 ": the account's password cannot be hashed; the change is refused\n",
             testing::internal::GetCapturedStderr());
-  EXPECT_EQ(0u, FileMode(StateFile()));
+  EXPECT_FALSE(FileExists(StateFile()));
 
   ResetForTesting();
   ListenForEvents();
@@ -361,19 +379,23 @@ TEST_F(ExportsTest, WithoutKeyDerivationsThePasswordIsNeitherLostNorJudged) {
   EXPECT_EQ(world, ReadFile(StateFile()));
 }
 
-TEST_F(ExportsTest, TheDemoWorldLivesInTheXdgStateFile) {
+TEST_F(ExportsTest, TheDemoWorldLivesInTheDefaultStateFile) {
   environment_.Unset("WIRENEST_STATE");
   EXPECT_EQ(1, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
   const std::string path = dir_.File("xdg/wirenest/standin-world.json");
+#ifdef _WIN32
+  EXPECT_TRUE(FileExists(path));
+#else
   EXPECT_EQ(0600u, FileMode(path));
   EXPECT_EQ(0700u, FileMode(dir_.File("xdg/wirenest")));
+#endif
   EXPECT_EQ(std::string::npos, ReadFile(path).find("secret"));
 }
 
 TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
   environment_.Unset("WIRENEST_STATE");
-  environment_.Unset("XDG_STATE_HOME");
-  environment_.Unset("HOME");
+  for (const char* variable : kStatePlaceVariables)
+    environment_.Unset(variable);
   ListenForEvents();
   testing::internal::CaptureStderr();
   EXPECT_EQ(0, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
@@ -382,10 +404,7 @@ TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
   EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(lock, "state_not_saved")},
                                 {CommandResultBatch(missing, "device_not_found")}}),
             WaitForDrains(2));
-  EXPECT_EQ(
-      "wirenest stand-in: no state file: neither WIRENEST_STATE, XDG_STATE_HOME nor HOME "
-      "is set; changes are refused\n",
-      testing::internal::GetCapturedStderr());
+  EXPECT_EQ(kNoStatePlaceLine, testing::internal::GetCapturedStderr());
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
 }
 
@@ -399,7 +418,7 @@ TEST_F(ExportsTest, AScenarioWorldLivesForOneRunWithoutAStateFile) {
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-7").find("\"locked\":true"));
   ResetForTesting();
   EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-7").find("\"locked\":false"));
-  EXPECT_EQ(0u, FileMode(dir_.File("xdg/wirenest/standin-world.json")));
+  EXPECT_FALSE(FileExists(dir_.File("xdg/wirenest/standin-world.json")));
 }
 
 TEST_F(ExportsTest, ScriptedRequestsAreDeliveredAsWrittenAndInOrder) {
@@ -476,9 +495,15 @@ TEST_F(ExportsTest, TheProcessExitsWhileACallbackRunsOrAnAnswerWaits) {
   // A second open of the lock file is another holder, even in this process.
   EXPECT_EXIT(
       {
+#ifdef _WIN32
+        LockHolder holder(StateFile() + ".lock");
+        if (!holder.held())
+          exit(1);
+#else
         int lock = open((StateFile() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (lock < 0 || flock(lock, LOCK_EX) != 0)
           exit(1);
+#endif
         ListenForEvents();
         WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
         std::this_thread::sleep_for(milliseconds(20));
