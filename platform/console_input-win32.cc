@@ -10,11 +10,15 @@ const char kEndOfInput = 0x1A;  // Ctrl+Z
 // Standard input taken byte by byte, so that nothing past the last byte
 // taken is used up. A disk file is read a block at a time and what was read
 // past that byte is given back by moving the file pointer: a word of a
-// megabyte costs no more than a short one.
+// megabyte costs no more than a short one. From a console the whole line
+// typed is taken, its line end included, as a terminal hands it over: what
+// follows the word is not left for the next reader.
 class InputBytes {
  public:
   InputBytes()
-      : input_(GetStdHandle(STD_INPUT_HANDLE)), seekable_(GetFileType(input_) == FILE_TYPE_DISK) {}
+      : input_(GetStdHandle(STD_INPUT_HANDLE)),
+        seekable_(GetFileType(input_) == FILE_TYPE_DISK),
+        console_(IsConsole(input_)) {}
   ~InputBytes() {
     if (next_ < size_) {
       LARGE_INTEGER back;
@@ -37,7 +41,7 @@ class InputBytes {
   // False at the end of the input or on an error (a handle that is not
   // there, or not open for reading).
   bool Fill() {
-    DWORD wanted = seekable_ ? sizeof block_ : 1;
+    DWORD wanted = seekable_ || console_ ? sizeof block_ : 1;
     DWORD count = 0;
     // A Ctrl+C breaks a read from the console off while the system ends the
     // process on a thread of its own: the read goes on meanwhile, and for
@@ -52,8 +56,14 @@ class InputBytes {
     return size_ > 0;
   }
 
+  static bool IsConsole(HANDLE input) {
+    DWORD mode;
+    return GetFileType(input) == FILE_TYPE_CHAR && GetConsoleMode(input, &mode);
+  }
+
   HANDLE input_;
   bool seekable_;
+  bool console_;
   bool ended_ = false;
   char block_[16384];
   size_t size_ = 0;
