@@ -13,8 +13,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <thread>
 #include <vector>
+
+#include "wirenest/standin/retry.h"
 
 namespace standin {
 
@@ -329,23 +330,17 @@ FileLock::FileLock(const Folder& folder, const std::string& name,
     error_ = SystemError("cannot be locked", errno);
     return;
   }
-  // A blocking flock could wait forever; tries spaced out a little instead.
-  const auto deadline = std::chrono::steady_clock::now() + patience;
-  std::chrono::milliseconds pause(1);
-  while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR)
-      continue;
-    if (errno != EWOULDBLOCK) {
-      error_ = SystemError("cannot be locked", errno);
-      return;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) {
-      error_ = "stayed locked by another process";
-      return;
-    }
-    std::this_thread::sleep_for(pause);
-    pause = std::min(pause * 2, std::chrono::milliseconds(50));
-  }
+  int lock_error = 0;
+  const Attempt locked = RetryWhileBusy(patience, [&] {
+    if (flock(fd_, LOCK_EX | LOCK_NB) == 0)
+      return Attempt::kDone;
+    lock_error = errno;
+    return lock_error == EWOULDBLOCK || lock_error == EINTR ? Attempt::kBusy : Attempt::kFailed;
+  });
+  if (locked == Attempt::kBusy)
+    error_ = "stayed locked by another process";
+  else if (locked == Attempt::kFailed)
+    error_ = SystemError("cannot be locked", lock_error);
 }
 
 FileLock::~FileLock() {

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-#include <thread>
+#include <algorithm>
+
+#include "wirenest/standin/retry.h"
 
 namespace standin {
 
@@ -232,25 +234,19 @@ FileLock::FileLock(const Folder& folder, const std::string& name,
     return;
   }
   file_ = file;
-  // A lock that waits could wait forever; tries spaced out a little instead.
-  const auto deadline = std::chrono::steady_clock::now() + patience;
-  std::chrono::milliseconds pause(1);
-  for (;;) {
+  DWORD lock_error = 0;
+  const Attempt locked = RetryWhileBusy(patience, [&] {
     OVERLAPPED start = {};
     if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start))
-      return;
-    const DWORD lock_error = GetLastError();
-    if (lock_error != ERROR_LOCK_VIOLATION && lock_error != ERROR_IO_PENDING) {
-      error_ = SystemError("cannot be locked", lock_error);
-      return;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) {
-      error_ = "stayed locked by another process";
-      return;
-    }
-    std::this_thread::sleep_for(pause);
-    pause = std::min(pause * 2, std::chrono::milliseconds(50));
-  }
+      return Attempt::kDone;
+    lock_error = GetLastError();
+    return lock_error == ERROR_LOCK_VIOLATION || lock_error == ERROR_IO_PENDING ? Attempt::kBusy
+                                                                                : Attempt::kFailed;
+  });
+  if (locked == Attempt::kBusy)
+    error_ = "stayed locked by another process";
+  else if (locked == Attempt::kFailed)
+    error_ = SystemError("cannot be locked", lock_error);
 }
 
 FileLock::~FileLock() {
