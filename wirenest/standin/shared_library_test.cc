@@ -113,10 +113,6 @@ TEST(SharedLibraryTest, ExportsTheInterfaceAndHidesTheRest) {
 }
 
 TEST(SharedLibraryTest, AnswersAndUnloadsWhileADeliveryWaits) {
-#ifdef _WIN32
-  GTEST_SKIP() << "FreeLibrary while a delivery waits: the stand-in's threads cannot end inside "
-                  "its DllMain, and the unload hangs or a thread later runs unloaded code";
-#endif
   TempDir dir;
   ScopedEnvironment environment;
   WriteFile(dir.File("scenario.json"), R"({"answers": {"version": [1, "7.1"],

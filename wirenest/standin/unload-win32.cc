@@ -2,14 +2,17 @@
 
 #include "wirenest/standin/library.h"
 
-// Windows ends every other thread of a process that exits before it unloads
-// its libraries; a library unloaded by FreeLibrary still has its threads.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID process_ends) {
-  if (reason == DLL_PROCESS_DETACH) {
-    if (process_ends)
-      standin::LeaveAsTheProcessEnds();
-    else
-      standin::Unload();
+// The library's threads cannot end while the system holds its loader lock,
+// as it does around DllMain, so a FreeLibrary could not wait for them, and
+// unloaded code would run after it. The library stays, pinned, until the
+// process ends; Windows has ended every other thread by then.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    HMODULE self;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&DllMain), &self);
+  } else if (reason == DLL_PROCESS_DETACH) {
+    standin::LeaveAsTheProcessEnds();
   }
   return TRUE;
 }
