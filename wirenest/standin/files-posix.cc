@@ -30,10 +30,6 @@ class FileDescriptor {
 
   bool valid() const { return fd_ >= 0; }
   int get() const { return fd_; }
-  void Reset(int fd) {
-    Close();
-    fd_ = fd;
-  }
   int Release() {
     int fd = fd_;
     fd_ = -1;

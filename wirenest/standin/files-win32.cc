@@ -261,11 +261,7 @@ FileRead ReadRegularFile(const std::string& path, size_t limit, std::string* tex
 
 bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
   Handle file(OpenForReading(Widen(path), 0));
-  if (ReadOpenedFile(file, SIZE_MAX, text, error) == FileRead::kRead)
-    return true;
-  if (!file.valid())
-    *error = SystemError("cannot be read", GetLastError());
-  return false;
+  return ReadOpenedFile(file, SIZE_MAX, text, error) == FileRead::kRead;
 }
 
 bool AppendToFile(const std::string& path, const std::string& text, bool* link_refused) {
