@@ -2,15 +2,15 @@
 // wall time from before the fork to the reaped exit, and peak resident
 // memory from the child's own resource usage.
 //
-//   process_timer [--runs N] [--sink null|pipe|FILE] [--trace FIFO] -- PROGRAM ARGS...
+//   process_timer [--runs N] [--sink null|pipe|FILE] [--trace LOG] -- PROGRAM ARGS...
 //
 // One line per run on standard output, tab-separated:
 //   wall_us  maxrss_kb  exit_code  output_bytes  cpu_us
 // (cpu_us: user and system time of the child, its threads included.) With
-// --trace, WIRENEST_CALL_LOG is pointed at a FIFO made at that path and
-// three columns follow: the times (us from the fork) at which the call log
-// showed the first asynchronous request and the first WN_GetEvents, and at
-// which the program printed the line "Success"; -1 for what never came.
+// --trace, WIRENEST_CALL_LOG is pointed at a file made afresh at that path,
+// watched with inotify, and three columns follow: the times (us from the fork) at which the call
+// log showed the first asynchronous request and the first WN_GetEvents, and at which the program
+// printed the line "Success"; -1 for what never came.
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -18,6 +18,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -33,7 +34,7 @@ namespace {
 struct Options {
   int runs = 5;
   std::string sink = "null";  // "null", "pipe" or a file path
-  std::string trace;          // the FIFO path, or empty
+  std::string trace;          // the call log's path, or empty
   std::vector<char*> command;
 };
 
@@ -126,8 +127,24 @@ bool IsEventsCall(const std::string& line) {
   return line.find("\"WN_GetEvents\"") != std::string::npos;
 }
 
-// Reads the child's output pipe and the call-log FIFO until the pipe ends.
-void DrainOutputs(int output_fd, int log_fd, long long start_us, RunResult* result) {
+// The call log as it grows: a regular file (the library refuses any other),
+// read on from where it was whenever inotify says it was written.
+struct LogWatch {
+  int log_fd = -1;
+  int watch_fd = -1;
+  // What was written since the last call; false when nothing was.
+  bool ReadNew(char* buffer, size_t size, ssize_t* count) const {
+    char events[4096];
+    while (read(watch_fd, events, sizeof events) > 0) {
+    }
+    *count = read(log_fd, buffer, size);
+    return *count > 0;
+  }
+};
+
+// Reads the child's output pipe and the call log until the pipe ends.
+void DrainOutputs(int output_fd, const LogWatch& log, long long start_us, RunResult* result) {
+  const int log_fd = log.watch_fd;
   LineWatch success(IsSuccessLine, &result->success_us);
   LineWatch request(IsAsyncCall, &result->request_us);
   LineWatch answer(IsEventsCall, &result->answer_us);
@@ -144,15 +161,13 @@ void DrainOutputs(int output_fd, int log_fd, long long start_us, RunResult* resu
       return;
     }
     long long now = NowUs() - start_us;
-    if (count == 2 && (fds[1].revents & POLLIN)) {
-      ssize_t n = read(log_fd, buffer, sizeof buffer);
-      if (n > 0) {
-        request.Feed(buffer, static_cast<size_t>(n), now);
-        answer.Feed(buffer, static_cast<size_t>(n), now);
-      }
+    ssize_t n = 0;
+    while (count == 2 && (fds[1].revents & POLLIN) && log.ReadNew(buffer, sizeof buffer, &n)) {
+      request.Feed(buffer, static_cast<size_t>(n), now);
+      answer.Feed(buffer, static_cast<size_t>(n), now);
     }
     if (fds[0].revents & (POLLIN | POLLHUP)) {
-      ssize_t n = read(output_fd, buffer, sizeof buffer);
+      n = read(output_fd, buffer, sizeof buffer);
       if (n < 0 && errno == EINTR)
         continue;
       if (n <= 0)
@@ -164,12 +179,13 @@ void DrainOutputs(int output_fd, int log_fd, long long start_us, RunResult* resu
   }
 }
 
-// Lines left in the FIFO by the library's thread after the last run ended.
-void DiscardStaleLog(int log_fd) {
-  if (log_fd < 0)
+// Lines left in the log by the library's thread after the last run ended.
+void DiscardStaleLog(const LogWatch& log) {
+  if (log.log_fd < 0)
     return;
   char buffer[65536];
-  while (read(log_fd, buffer, sizeof buffer) > 0) {
+  ssize_t n = 0;
+  while (log.ReadNew(buffer, sizeof buffer, &n)) {
   }
 }
 
@@ -179,7 +195,7 @@ int OpenSink(const std::string& sink) {
   return open(sink.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
 }
 
-bool RunOnce(const Options& options, int log_fd, RunResult* result) {
+bool RunOnce(const Options& options, const LogWatch& log, RunResult* result) {
   const bool piped = options.sink == "pipe";
   int pipe_fds[2] = {-1, -1};
   if (piped && pipe2(pipe_fds, O_CLOEXEC) != 0)
@@ -189,7 +205,7 @@ bool RunOnce(const Options& options, int log_fd, RunResult* result) {
   if (write_end.get() < 0)
     return false;
 
-  DiscardStaleLog(log_fd);
+  DiscardStaleLog(log);
   long long start = NowUs();
   pid_t child = fork();
   if (child < 0)
@@ -202,7 +218,7 @@ bool RunOnce(const Options& options, int log_fd, RunResult* result) {
   }
   write_end.Reset();
   if (piped)
-    DrainOutputs(read_end.get(), log_fd, start, result);
+    DrainOutputs(read_end.get(), log, start, result);
   int status = 0;
   struct rusage usage;
   while (wait4(child, &status, 0, &usage) < 0) {
@@ -228,25 +244,23 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) {
     fprintf(stderr,
-            "usage: process_timer [--runs N] [--sink null|pipe|FILE] [--trace FIFO] -- "
+            "usage: process_timer [--runs N] [--sink null|pipe|FILE] [--trace LOG] -- "
             "PROGRAM ARGS...\n");
     return 2;
   }
-  ScopedFd log_fd;
+  ScopedFd log_fd, watch_fd;
   if (!options.trace.empty()) {
     if (options.sink != "pipe") {
       fprintf(stderr, "process_timer: --trace needs --sink pipe\n");
       return 2;
     }
     unlink(options.trace.c_str());
-    if (mkfifo(options.trace.c_str(), 0600) != 0) {
-      perror("process_timer: mkfifo");
-      return 1;
-    }
-    // Read and write: the library's opens never block, and the FIFO never
-    // reads as ended between two of them.
-    log_fd.Reset(open(options.trace.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-    if (log_fd.get() < 0 || setenv("WIRENEST_CALL_LOG", options.trace.c_str(), 1) != 0) {
+    ScopedFd made(open(options.trace.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    log_fd.Reset(open(options.trace.c_str(), O_RDONLY | O_CLOEXEC));
+    watch_fd.Reset(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    if (made.get() < 0 || log_fd.get() < 0 || watch_fd.get() < 0 ||
+        inotify_add_watch(watch_fd.get(), options.trace.c_str(), IN_MODIFY) < 0 ||
+        setenv("WIRENEST_CALL_LOG", options.trace.c_str(), 1) != 0) {
       perror("process_timer: call log");
       return 1;
     }
@@ -255,7 +269,10 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (int run = 0; run < options.runs; ++run) {
     RunResult result;
-    if (!RunOnce(options, log_fd.get(), &result)) {
+    LogWatch log;
+    log.log_fd = log_fd.get();
+    log.watch_fd = watch_fd.get();
+    if (!RunOnce(options, log, &result)) {
       perror("process_timer: run");
       return 1;
     }

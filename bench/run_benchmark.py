@@ -95,7 +95,7 @@ class Bench:
         sink_arg = os.path.join(self.work, "output.txt") if sink == "file" else sink
         argv = [self.timer, "--runs", str(runs), "--sink", sink_arg]
         if trace:
-            argv += ["--trace", os.path.join(self.work, "call-log.fifo")]
+            argv += ["--trace", os.path.join(self.work, "call-log.txt")]
         done = subprocess.run(argv + ["--"] + command, env=env, capture_output=True,
                               text=True, check=False)
         rows = [[int(x) for x in line.split("\t")] for line in done.stdout.splitlines()]

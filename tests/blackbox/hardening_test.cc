@@ -531,21 +531,35 @@ TEST(StrictUmask, WhatTheFirstRunMakesStaysUsable) {
 
 // A call log that is a symbolic link, planted for another user's run, is
 // not followed: one line says so, and the file it points to stays as it was.
-TEST(CallLogThroughALink, IsRefusedWithOneLine) {
+// Nor is one written that is not a regular file.
+TEST(CallLogThatIsNoRegularFile, IsRefusedWithOneLineWithoutWaiting) {
   if (ProgramIsForWindows())
     GTEST_SKIP() << kWineHidesLinks;
   TempDir dir;
   const std::string victim = dir.File("victim");
-  const std::string log = dir.File("calls.log");
   WriteFile(victim, "untouched\n");
-  ASSERT_EQ(0, symlink(victim.c_str(), log.c_str()));
-  ProgramRun run;
-  run.environment = {{"WIRENEST_CALL_LOG", log}};
-  ProgramResult result = RunProgram({"whoami"}, run);
-  EXPECT_EQ("user@example.com\n", result.out);
-  EXPECT_EQ(0, result.exit_code);
-  EXPECT_EQ("wirenest stand-in: " + log + ": is a symbolic link; calls are not logged\n",
-            result.err);
+  const std::string link = dir.File("link.log");
+  ASSERT_EQ(0, symlink(victim.c_str(), link.c_str()));
+  // A FIFO would hold the run until a reader came.
+  const std::string fifo = dir.File("fifo.log");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  const struct {
+    std::string log;
+    const char* problem;
+  } cases[] = {
+      {link, "is a symbolic link"},
+      {fifo, "is not a regular file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    ProgramRun run;
+    run.environment = {{"WIRENEST_CALL_LOG", c.log}};
+    ProgramResult result = RunProgram({"whoami"}, run);
+    EXPECT_EQ("user@example.com\n", result.out);
+    EXPECT_EQ(0, result.exit_code);
+    EXPECT_EQ("wirenest stand-in: " + c.log + ": " + c.problem + "; calls are not logged\n",
+              result.err);
+  }
   EXPECT_EQ("untouched\n", ReadFile(victim));
 }
 

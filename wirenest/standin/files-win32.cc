@@ -184,6 +184,14 @@ bool Folder::Open(const std::string& path, bool make_missing, std::string* error
   return true;
 }
 
+// Windows follows a link when the file is opened; the state's folder is
+// found from the path as it is.
+bool Folder::OpenForFile(const std::string& path, bool make_missing, std::string* name,
+                         std::string* error) {
+  *name = BaseName(path);
+  return Open(ParentDirectory(path), make_missing, error);
+}
+
 FileRead Folder::ReadRegularFile(const std::string& name, size_t limit, std::string* text,
                                  FileKeeps* keeps, std::string* error) const {
   Handle file(OpenForReading(path_ + Widen(name), FILE_FLAG_OPEN_REPARSE_POINT));
@@ -264,22 +272,18 @@ bool ReadWholeFile(const std::string& path, std::string* text, std::string* erro
   return ReadOpenedFile(file, SIZE_MAX, text, error) == FileRead::kRead;
 }
 
-bool AppendToFile(const std::string& path, const std::string& text, bool* link_refused) {
+bool AppendToFile(const std::string& path, const std::string& text, std::string* refusal) {
   // Appending only: each write lands at the end, whoever else appends.
   Handle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll,
                           nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
-  *link_refused = file.valid() && GetFileInformationByHandle(file.get(), &info) &&
-                  (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-  return file.valid() && !*link_refused && WriteAll(file.get(), text) && file.Close();
-}
-
-// Windows follows a link when the file is opened; the state's folder is
-// found from the path as it is.
-bool FollowLinks(const std::string& path, std::string* target, std::string*) {
-  *target = path;
-  return true;
+  if (file.valid() && GetFileInformationByHandle(file.get(), &info) &&
+      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    *refusal = "is a symbolic link";
+    return false;
+  }
+  return file.valid() && WriteAll(file.get(), text) && file.Close();
 }
 
 std::string ParentDirectory(const std::string& path) {

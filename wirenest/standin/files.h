@@ -8,11 +8,16 @@
 #include <stdint.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 namespace standin {
 
 enum class FileRead { kRead, kMissing, kFailed };
+
+#ifndef _WIN32
+class FileRights;
+#endif
 
 // What a replaced file keeps of the one it replaces: owner, group and mode
 // where the system has them.
@@ -34,12 +39,21 @@ class Folder {
   Folder(const Folder&) = delete;
   Folder& operator=(const Folder&) = delete;
 
-  // Opens the folder `path` names. Symbolic links in the part that exists
-  // now are followed once, to find it. With `make_missing`, missing folders
-  // are made on the way, each usable by its owner alone (mode 0700 whatever
-  // the umask) and given to the owner of the folder it is made in, as
-  // the folder's own files are. False with *error ("cannot be written: ...").
+  // Opens the folder `path` names. Symbolic links on the way are followed
+  // once, to find it. With `make_missing`, missing folders are made on the
+  // way, each usable by its owner alone (mode 0700 whatever the umask).
+  // Where this process may, the walk from the first folder of another user
+  // on, and all later work through this folder, is done with that user's
+  // rights, so that root's run in a user's home can do only what the user
+  // could, and what it makes is the user's. False with *error ("cannot be
+  // written: ...").
   bool Open(const std::string& path, bool make_missing, std::string* error);
+  // Opens the folder of the file `path` names, as Open, following the links
+  // of the file's own name too, and sets *name to the file's name in it. A
+  // path that can name only a folder ("dir/", "dir/.") names no file to
+  // make: with `make_missing` it is refused before anything is made.
+  bool OpenForFile(const std::string& path, bool make_missing, std::string* name,
+                   std::string* error);
 
   // The regular file `name`, of at most `limit` bytes; one that is not
   // regular is refused without waiting on it. *keeps says what its
@@ -47,7 +61,7 @@ class Folder {
   FileRead ReadRegularFile(const std::string& name, size_t limit, std::string* text,
                            FileKeeps* keeps, std::string* error) const;
   // Writes `text` to a temporary file beside `name`, gives it what `keeps`
-  // says (or mode 0600 and this folder's owner for a new file) and puts it
+  // says (or mode 0600 for a new file) before it holds a byte, and puts it
   // in the place of `name` whole, so that a reader never sees half of it.
   // Temporary files of saves cut short are removed. False with *error, the
   // file then as it was.
@@ -60,18 +74,27 @@ class Folder {
   std::wstring path_;  // ends in a separator
   void* handle_ = nullptr;
 #else
-  // A file or folder just made in this folder goes to the folder's owner and
-  // group when that is another user, where this process may give it away:
-  // root's run in a user's home (sudo -E) must not lock the user out of
-  // their own files. Elsewhere it stays this process's.
-  void GiveToOwner(int fd) const;
-  // A new file (it must not exist), mode 0600 whatever the umask, given to
-  // this folder's owner; -1 with errno.
+  friend class OwnersRights;
+  friend FileRead ReadRegularFile(const std::string& path, size_t limit, std::string* text,
+                                  std::string* error);
+  friend bool AppendToFile(const std::string& path, const std::string& text, std::string* refusal);
+  // 0 or the errno of what stopped the walk; *file_name as OpenForFile.
+  int Walk(const std::string& path, bool make_missing, std::string* file_name);
+  int TakeOwnersRights(uint32_t owner, uint32_t group, FileRights* rights);
+  int ReadLink(int link, uint32_t owner, int links, std::string* target) const;
+  bool TakeOwnerAndMode(int fd, const std::string& temporary, const FileKeeps& keeps,
+                        std::string* error) const;
+  bool AppendToFile(const std::string& name, const std::string& text, std::string* refusal) const;
+  // A new file (it must not exist), mode 0600 whatever the umask; -1 with
+  // errno.
   int MakeFile(const std::string& name, int flags) const;
   // Opened without following a link; -1 with errno.
   int OpenFile(const std::string& name, int flags) const;
-  bool MakeFolder(const std::string& name);
   int fd_ = -1;
+  // Whose rights the work here is done with, when not this process's own.
+  bool other_user_ = false;
+  uint32_t uid_ = 0;
+  uint32_t gid_ = 0;
 #endif
 };
 
@@ -98,22 +121,28 @@ class FileLock {
   std::string error_;
 };
 
-// The regular file `path` (following links), as Folder::ReadRegularFile.
+// The regular file `path` (following links, as Folder::OpenForFile does),
+// as Folder::ReadRegularFile.
 FileRead ReadRegularFile(const std::string& path, size_t limit, std::string* text,
                          std::string* error);
 // False with *error ("cannot be read: ...").
 bool ReadWholeFile(const std::string& path, std::string* text, std::string* error);
 // One write on a file opened for appending (new files private to their
 // owner), so texts of concurrent callers never mix and nothing waits in a
-// buffer. A symbolic link there is refused, *link_refused then set, so that
-// nobody can point the log of another user's run at a file of theirs.
-bool AppendToFile(const std::string& path, const std::string& text, bool* link_refused);
-// The file a chain of symbolic links ends at, which need not exist; false
-// with *error when a link cannot be read or the chain is too long.
-bool FollowLinks(const std::string& path, std::string* target, std::string* error);
+// buffer. A symbolic link there is refused, so that nobody can point the log
+// of another user's run at a file of theirs, and so is what is not a regular
+// file, without waiting on it: *refusal then says why ("is a symbolic
+// link"). The folder is found as Folder::Open finds it.
+bool AppendToFile(const std::string& path, const std::string& text, std::string* refusal);
 std::string ParentDirectory(const std::string& path);
 // What follows the last separator.
 std::string BaseName(const std::string& path);
+
+#ifndef _WIN32
+// For tests: called with the temporary file's name at each step of a save's
+// making it, before any text is written to it.
+void SetSaveStepHookForTesting(std::function<void(const std::string& temporary)> hook);
+#endif
 
 }  // namespace standin
 

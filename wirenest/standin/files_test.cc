@@ -2,6 +2,9 @@
 
 #ifndef _WIN32
 #include <dirent.h>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -168,6 +171,77 @@ TEST(FolderTest, WhatIsMadeUnderAStrictUmaskStaysUsable) {
 #endif
 }
 
+// Where /proc is not mounted, as in a mount namespace of its own, and under
+// a umask that takes the owner's rights away, what is made is still the
+// owner's to use; in a user's home it is the user's, as root's run made it.
+TEST(FolderTest, WhatIsMadeWithoutProcStaysTheOwners) {
+#ifndef __linux__
+  GTEST_SKIP() << "mount namespaces are Linux's";
+#else
+  const bool root = geteuid() == 0;
+  for (mode_t mask : {0177, 0277, 0777}) {
+    SCOPED_TRACE(mask);
+    TempDir dir;
+    ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
+    const std::string home = dir.File("home");
+    ASSERT_EQ(0, mkdir(home.c_str(), 0755));
+    if (root) {
+      ASSERT_EQ(0, chown(home.c_str(), kUser, kUser));
+    }
+    pid_t child = fork();
+    if (child == 0) {
+      if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+          umount2("/proc", MNT_DETACH) != 0)
+        _exit(77);
+      umask(mask);
+      Folder folder;
+      std::string error;
+      bool made = folder.Open(home + "/a/b", true, &error) &&
+                  folder.SaveFile("file", "text", FileKeeps(), &error);
+      if (!made)
+        fprintf(stderr, "%s\n", error.c_str());
+      _exit(made ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+      GTEST_SKIP() << "a mount namespace without /proc needs CAP_SYS_ADMIN";
+    EXPECT_EQ(0, status);
+    for (const char* name : {"/a", "/a/b", "/a/b/file"}) {
+      SCOPED_TRACE(name);
+      EXPECT_EQ(std::string(name) == "/a/b/file" ? 0600u : 0700u, FileMode(home + name));
+      EXPECT_EQ(root ? kUser : geteuid(), Info(home + name).st_uid);
+    }
+  }
+#endif
+}
+
+// A FIFO as the call log would hold the run until a reader came, and a
+// reader would get the log's lines; a device is no log either.
+TEST(AppendToFileTest, RefusesWhatIsNotARegularFileWithoutWaiting) {
+#ifdef _WIN32
+  GTEST_SKIP() << "FIFOs are POSIX's";
+#else
+  TempDir dir;
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_LE(0, reader);
+  std::string refusal;
+  EXPECT_FALSE(AppendToFile(fifo, "line\n", &refusal));
+  EXPECT_EQ("is not a regular file", refusal);
+  char byte;
+  EXPECT_EQ(0, read(reader, &byte, 1));
+  close(reader);
+  for (const std::string& path : {fifo, std::string("/dev/null")}) {
+    SCOPED_TRACE(path);
+    refusal.clear();
+    EXPECT_FALSE(AppendToFile(path, "line\n", &refusal));
+    EXPECT_EQ("is not a regular file", refusal);
+  }
+#endif
+}
+
 TEST(AppendToFileTest, RefusesASymbolicLink) {
 #ifdef _WIN32
   GTEST_SKIP() << kNoSymbolicLinks;
@@ -175,19 +249,19 @@ TEST(AppendToFileTest, RefusesASymbolicLink) {
   TempDir dir;
   WriteFile(dir.File("victim"), "untouched");
   ASSERT_EQ(0, symlink(dir.File("victim").c_str(), dir.File("log").c_str()));
-  bool link_refused = false;
-  EXPECT_FALSE(AppendToFile(dir.File("log"), "line\n", &link_refused));
-  EXPECT_TRUE(link_refused);
+  std::string refusal;
+  EXPECT_FALSE(AppendToFile(dir.File("log"), "line\n", &refusal));
+  EXPECT_EQ("is a symbolic link", refusal);
   EXPECT_EQ("untouched", ReadFile(dir.File("victim")));
 #endif
 }
 
 TEST(AppendToFileTest, MakesTheFileAndAppendsToIt) {
   TempDir dir;
-  bool link_refused = true;
-  EXPECT_TRUE(AppendToFile(dir.File("new"), "line\n", &link_refused));
-  EXPECT_FALSE(link_refused);
-  EXPECT_TRUE(AppendToFile(dir.File("new"), "more\n", &link_refused));
+  std::string refusal;
+  EXPECT_TRUE(AppendToFile(dir.File("new"), "line\n", &refusal));
+  EXPECT_EQ("", refusal);
+  EXPECT_TRUE(AppendToFile(dir.File("new"), "more\n", &refusal));
   EXPECT_EQ("line\nmore\n", ReadFile(dir.File("new")));
 }
 

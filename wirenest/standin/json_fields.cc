@@ -54,12 +54,14 @@ bool ReadFlag(const Json::Value& object, const std::string& path, const char* ke
 }
 
 bool ReadUint(const Json::Value& object, const std::string& path, const char* key, uint32_t* out,
-              std::string* error) {
+              std::string* error, uint32_t most) {
   if (!object.isMember(key))
     return true;
   const Json::Value& value = object[key];
-  if (!value.isUInt())
-    return Fail(MemberPath(path, key), "a number from 0 to 4294967295", error);
+  if (!value.isUInt() || value.asUInt() > most) {
+    *error = MemberPath(path, key) + " must be a number from 0 to " + std::to_string(most);
+    return false;
+  }
   *out = value.asUInt();
   return true;
 }

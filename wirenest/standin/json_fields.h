@@ -26,8 +26,9 @@ bool ReadText(const Json::Value& object, const std::string& path, const char* ke
               std::string* error);
 bool ReadFlag(const Json::Value& object, const std::string& path, const char* key, bool* out,
               std::string* error);
+// At most `most`.
 bool ReadUint(const Json::Value& object, const std::string& path, const char* key, uint32_t* out,
-              std::string* error);
+              std::string* error, uint32_t most = UINT32_MAX);
 bool ReadInt(const Json::Value& value, const std::string& path, int32_t* out, std::string* error);
 bool ReadObject(const Json::Value& object, const std::string& path, const char* key,
                 Json::Value* out, std::string* error);

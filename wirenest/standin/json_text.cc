@@ -1,5 +1,6 @@
 #include "wirenest/standin/json_text.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -28,6 +29,17 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
+// JsonCpp ends the text at a NUL byte, which would leave what follows unread.
+std::string NulByteError(const std::string& text) {
+  const size_t nul = text.find('\0');
+  if (nul == std::string::npos)
+    return std::string();
+  const size_t line_start = text.rfind('\n', nul);
+  const size_t column = line_start == std::string::npos ? nul + 1 : nul - line_start;
+  const size_t line = 1 + static_cast<size_t>(std::count(text.begin(), text.begin() + nul, '\n'));
+  return "a NUL byte at line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 }  // namespace
 
 std::string CompactJson(const Json::Value& value) { return Write(value, ""); }
@@ -51,6 +63,8 @@ bool ParseJson(const std::string& text, Json::Value* value, std::string* error) 
     parsed = false;
     errors = failure.what();
   }
+  if (parsed && !(errors = NulByteError(text)).empty())
+    parsed = false;
   if (!parsed && error)
     *error = out_of_memory ? "cannot be read: out of memory" : "invalid JSON: " + OneLine(errors);
   return parsed;

@@ -45,7 +45,7 @@ struct Library {
   uint32_t last_id = 0;
   bool queue_enabled = false;
   bool save_failure_reported = false;
-  bool log_link_reported = false;
+  bool log_refusal_reported = false;
   EventThread events;
 };
 
@@ -153,12 +153,12 @@ class Session {
   explicit Session(const std::function<Json::Value()>& make_call) : lock_(g_mutex) {
     if (!g_library)
       g_library = CreateLibrary();
-    bool link_refused = false;
+    std::string refusal;
     if (!g_library->call_log.empty() &&
-        !AppendToFile(g_library->call_log, CallLogLine(make_call()), &link_refused) &&
-        link_refused && !g_library->log_link_reported) {
-      g_library->log_link_reported = true;
-      ReportProblem(g_library->call_log, "is a symbolic link; calls are not logged");
+        !AppendToFile(g_library->call_log, CallLogLine(make_call()), &refusal) &&
+        !refusal.empty() && !g_library->log_refusal_reported) {
+      g_library->log_refusal_reported = true;
+      ReportProblem(g_library->call_log, refusal + "; calls are not logged");
     }
   }
   Library& library() { return *g_library; }

@@ -145,6 +145,8 @@ std::optional<std::string> Digest(const PasswordHash& hash, const std::string& p
 
 }  // namespace
 
+const uint32_t kMostPasswordIterations = 10 * kIterations;
+
 bool operator==(const PasswordHash& a, const PasswordHash& b) {
   return a.salt == b.salt && a.digest == b.digest && a.kdf == b.kdf &&
          a.iterations == b.iterations && a.pending == b.pending;

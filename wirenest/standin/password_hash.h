@@ -15,6 +15,9 @@
 namespace standin {
 
 extern const char kPasswordKdf[];  // "pbkdf2-hmac-sha256"
+// The most iterations a kept hash may ask for: a file of someone else's
+// could otherwise keep a login busy for minutes.
+extern const uint32_t kMostPasswordIterations;
 
 class PendingHash;
 

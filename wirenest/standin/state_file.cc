@@ -57,11 +57,10 @@ bool ChangeState(const std::string& path, const World& fresh,
                  World* world, std::string* error) {
   // Every step below goes through the folder held open, and none follows a
   // link: the file changed is the one that was read, in the folder found.
-  std::string target;
   Folder folder;
-  if (!FollowLinks(path, &target, error) || !folder.Open(ParentDirectory(target), true, error))
+  std::string name;
+  if (!folder.OpenForFile(path, true, &name, error))
     return false;
-  const std::string name = BaseName(target);
   FileLock lock(folder, name + ".lock", patience);
   if (!lock.held()) {
     *error = lock.error();

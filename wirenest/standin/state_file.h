@@ -26,10 +26,11 @@ StateLoad LoadState(const std::string& path, World* world, std::string* error);
 // world and says whether to keep it. The kept world is written to a
 // temporary file beside the file a symbolic link leads to and renamed over
 // that, so that a reader never sees half a world and the link stays; the
-// file keeps its owner, group and mode, and a new one gets mode 0600 in
-// missing directories made with mode 0700; what is made goes to its folder's
-// owner as Folder::GiveToOwner has it. Once the folder is found, every step
-// works in that folder and follows no link. *world becomes the world on disk
+// file keeps its owner, group and permission bits, and a new one gets mode
+// 0600 in missing directories made with mode 0700; in another user's folder
+// the work is done with that user's rights as Folder::Open has it. Once the
+// folder is found, every step works in that folder and follows no link. A
+// path that can name only a folder is refused. *world becomes the world on disk
 // afterwards. False with *error when the file cannot be read or the change
 // not be kept (nor read back); the file is then unchanged.
 bool ChangeState(const std::string& path, const World& fresh,

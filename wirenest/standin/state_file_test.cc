@@ -24,6 +24,7 @@
 #include "tests/support/lock_holder.h"
 #include "tests/support/test_files.h"
 #include "wirenest/standin/demo_world.h"
+#include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
 #include "wirenest/standin/world_actions.h"
 #include "wirenest/standin/world_json.h"
@@ -133,7 +134,7 @@ std::function<bool(World*)> Rename(const std::string& name);
 TEST(StateFileTest, RefusesJsonThatIsNoWorldAndLeavesIt) {
   TempDir dir;
   const struct {
-    const char* text;
+    std::string text;
     const char* error;
   } cases[] = {
       {R"({"database": {"password": "hunter2"}, "port": 5432})",
@@ -142,9 +143,15 @@ TEST(StateFileTest, RefusesJsonThatIsNoWorldAndLeavesIt) {
        "is not a world of the stand-in: it has the member \"name\""},
       {"{}", "is not a world of the stand-in: it has none of a world's members"},
       {"[1]", "world must be an object"},
+      // What follows a NUL would be lost with the rewrite.
+      {std::string("{\"version\":\"x\"}\0TAIL", 21),
+       "invalid JSON: a NUL byte at line 1, column 16"},
+      // A login would take minutes.
+      {R"({"account": {"email": "a@b.c", "password_iterations": 2147483647}})",
+       "world.account.password_iterations must be a number from 0 to 20000"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
+    SCOPED_TRACE(c.text.c_str());
     const std::string path = dir.File("package.json");
     WriteFile(path, c.text);
     std::vector<std::string> names = {path};
@@ -690,6 +697,200 @@ TEST(StateFileTest, ASaveRemovesTheTemporaryFilesOfSavesCutShort) {
   EXPECT_EQ(left, DirectoryEntries(dir.path()));
   ASSERT_EQ(StateLoad::kLoaded, LoadState(path, &world, &error));
   EXPECT_EQ("after", world.local->comp_name);
+}
+
+// A path that can name only a folder names no state file: nothing is made
+// for it. A save keeps the permission bits alone of the file it replaces.
+TEST(StateFileTest, AFolderNameIsRefusedBeforeAnythingIsMadeAndSpecialBitsGo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links and file modes are POSIX's";
+#else
+  TempDir dir;
+  ASSERT_EQ(0, symlink("missing/", dir.File("link").c_str()));
+  World world;
+  std::string error;
+  for (const char* name : {"missing/", "missing/.", "missing/..", "link"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(ChangeState(dir.File(name), DemoWorld(), Rename("x"), kPatience, &world, &error));
+    EXPECT_EQ("cannot be written: Is a directory", error);
+    EXPECT_EQ(std::set<std::string>{"link"}, DirectoryEntries(dir.path()));
+  }
+
+  const std::string path = dir.File("world.json");
+  WriteWorld(path, DemoWorld());
+  ASSERT_EQ(0, chmod(path.c_str(), 06755));
+  ASSERT_TRUE(ChangeState(path, DemoWorld(), Rename("y"), kPatience, &world, &error)) << error;
+  EXPECT_EQ(0755u, FileMode(path));
+#endif
+}
+
+#ifndef _WIN32
+const uid_t kHomeOwner = 65534;
+const uid_t kOtherUser = 65533;
+
+// True when `uid` can open `path` for reading, tried in a child as that user.
+bool CanRead(uid_t uid, const std::string& path) {
+  return ExitCode(StartChild([&] {
+           if (setgid(uid) != 0 || setuid(uid) != 0)
+             return 2;
+           int fd = open(path.c_str(), O_RDONLY);
+           return fd >= 0 ? 0 : 1;
+         })) == 0;
+}
+
+class ScopedSaveStepHook {
+ public:
+  explicit ScopedSaveStepHook(std::function<void(const std::string&)> hook) {
+    SetSaveStepHookForTesting(std::move(hook));
+  }
+  ~ScopedSaveStepHook() { SetSaveStepHookForTesting(nullptr); }
+};
+#endif
+
+// At no step of a save is its replacement open to a user the file it
+// replaces was closed to, not even the owner of the folder (whom root's run
+// in their home once gave it first), and it has its final owner and mode
+// before any text is written.
+TEST(RootInAUsersHome, AReplacementIsNeverOpenToMoreThanTheFileItReplaces) {
+#ifdef _WIN32
+  GTEST_SKIP() << "owners and file modes are POSIX's";
+#else
+  if (geteuid() != 0)
+    GTEST_SKIP() << "only root can make files of other users";
+  const struct {
+    uid_t folder_owner;
+    uid_t file_owner;
+    mode_t mode;
+    uid_t outsider;  // a user the file is closed to
+    bool kept;
+  } cases[] = {
+      // Root's world, holding its proxy password, in the user's folder: with
+      // the user's rights, root's run can no more read it than the user.
+      {kHomeOwner, 0, 0600, kHomeOwner, false},
+      {0, kHomeOwner, 0640, kOtherUser, true},
+      {kHomeOwner, kHomeOwner, 0600, kOtherUser, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.folder_owner) + " " + std::to_string(c.file_owner));
+    TempDir dir;
+    ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
+    const std::string home = dir.File("home");
+    ASSERT_EQ(0, mkdir(home.c_str(), 0755));
+    ASSERT_EQ(0, chown(home.c_str(), c.folder_owner, c.folder_owner));
+    const std::string path = home + "/world.json";
+    World secret = DemoWorld();
+    secret.proxy["proxy_auth"]["proxy_passwd"] = "root's proxy password";
+    WriteWorld(path, secret);
+    ASSERT_EQ(0, chown(path.c_str(), c.file_owner, c.file_owner));
+    ASSERT_EQ(0, chmod(path.c_str(), c.mode));
+    const std::string before = ReadFile(path);
+
+    int steps = 0;
+    struct stat last = {};
+    ScopedSaveStepHook hook([&](const std::string& temporary) {
+      ++steps;
+      const std::string made = home + "/" + temporary;
+      EXPECT_FALSE(CanRead(c.outsider, made)) << "step " << steps;
+      EXPECT_EQ(0, stat(made.c_str(), &last));
+      EXPECT_EQ(0, last.st_size);
+    });
+    World world;
+    std::string error;
+    EXPECT_EQ(c.kept, ChangeState(path, DemoWorld(), Rename("changed"), kPatience, &world, &error))
+        << error;
+    EXPECT_FALSE(CanRead(c.outsider, path));
+    if (!c.kept) {
+      EXPECT_EQ("cannot be read: Permission denied", error);
+      EXPECT_EQ(before, ReadFile(path));
+      EXPECT_EQ(0, steps);
+      continue;
+    }
+    EXPECT_LT(0, steps);
+    EXPECT_EQ(c.file_owner, last.st_uid);
+    EXPECT_EQ(c.mode, last.st_mode & 07777);
+    struct stat saved;
+    ASSERT_EQ(0, stat(path.c_str(), &saved));
+    EXPECT_EQ(c.file_owner, saved.st_uid);
+    EXPECT_EQ(c.mode, saved.st_mode & 07777);
+  }
+#endif
+}
+
+// The owner of a home points root's state path, or a folder of it, at places
+// only root may write, or at another user's world: root's run, done with the
+// owner's rights there, makes, changes and removes nothing the owner could
+// not, and what it makes in the home is the owner's.
+TEST(RootInAUsersHome, TheOwnersLinksLeadOnlyWhereTheOwnerMayGo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "owners and symbolic links are POSIX's";
+#else
+  if (geteuid() != 0)
+    GTEST_SKIP() << "only root can make files of other users";
+  TempDir dir;
+  ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
+  const std::string roots = dir.File("roots");  // like /etc
+  ASSERT_EQ(0, mkdir(roots.c_str(), 0755));
+  WriteFile(roots + "/passwd", "");
+  WriteFile(roots + "/passwd.tmp-77", "root's");
+  const std::string theirs = dir.File("theirs");  // another user's home
+  ASSERT_EQ(0, mkdir(theirs.c_str(), 0700));
+  WriteWorld(theirs + "/world.json", DemoWorld());
+  ASSERT_EQ(0, chown((theirs + "/world.json").c_str(), kOtherUser, kOtherUser));
+  ASSERT_EQ(0, chown(theirs.c_str(), kOtherUser, kOtherUser));
+  const std::string home = dir.File("home");
+  ASSERT_EQ(0, mkdir(home.c_str(), 0755));
+  ASSERT_EQ(0, chown(home.c_str(), kHomeOwner, kHomeOwner));
+  const std::string roots_before = ReadFile(roots + "/passwd.tmp-77");
+  const std::string theirs_before = ReadFile(theirs + "/world.json");
+
+  const struct {
+    const char* link;  // in the home
+    std::string points_to;
+    const char* path;  // the state path, in the home
+    const char* error;
+  } cases[] = {
+      {"nologin.json", roots + "/nologin", "nologin.json", "cannot be locked: Permission denied"},
+      {"passwd.json", roots + "/passwd", "passwd.json", "cannot be locked: Permission denied"},
+      {"theirs.json", theirs + "/world.json", "theirs.json",
+       "cannot be written: Permission denied"},
+      {"state", roots, "state/wirenest/world.json", "cannot be written: Permission denied"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    const std::string link = home + "/" + c.link;
+    ASSERT_EQ(0, symlink(c.points_to.c_str(), link.c_str()));
+    ASSERT_EQ(0, lchown(link.c_str(), kHomeOwner, kHomeOwner));
+    World world;
+    std::string error;
+    EXPECT_FALSE(
+        ChangeState(home + "/" + c.path, DemoWorld(), Rename("root's"), kPatience, &world, &error));
+    EXPECT_EQ(c.error, error);
+    EXPECT_EQ((std::set<std::string>{"passwd", "passwd.tmp-77"}), DirectoryEntries(roots));
+    EXPECT_EQ(roots_before, ReadFile(roots + "/passwd.tmp-77"));
+    EXPECT_EQ(theirs_before, ReadFile(theirs + "/world.json"));
+  }
+
+  // Where the owner may go, the run goes, and what it makes there is theirs.
+  const std::string own = home + "/own";
+  ASSERT_EQ(0, mkdir(own.c_str(), 0700));
+  ASSERT_EQ(0, chown(own.c_str(), kHomeOwner, kHomeOwner));
+  ASSERT_EQ(0, symlink("own/new/world.json", (home + "/world.json").c_str()));
+  World world;
+  std::string error;
+  ASSERT_TRUE(
+      ChangeState(home + "/world.json", DemoWorld(), Rename("root's"), kPatience, &world, &error))
+      << error;
+  for (const char* name : {"/own/new", "/own/new/world.json", "/own/new/world.json.lock"}) {
+    SCOPED_TRACE(name);
+    struct stat info;
+    ASSERT_EQ(0, lstat((home + name).c_str(), &info));
+    EXPECT_EQ(kHomeOwner, info.st_uid);
+    EXPECT_EQ(kHomeOwner, info.st_gid);
+  }
+  EXPECT_EQ(0700u, FileMode(home + "/own/new"));
+  EXPECT_EQ(0600u, FileMode(home + "/own/new/world.json"));
+  EXPECT_EQ(0u, getuid());
+#endif
 }
 
 }  // namespace

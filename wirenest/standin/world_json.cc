@@ -87,7 +87,8 @@ bool ReadAccount(const Json::Value& json, const std::string& path, Account* acco
       !ReadText(json, path, "password_salt", &account->password.salt, error) ||
       !ReadText(json, path, "password_hash", &account->password.digest, error) ||
       !ReadText(json, path, "password_kdf", &account->password.kdf, error) ||
-      !ReadUint(json, path, "password_iterations", &account->password.iterations, error))
+      !ReadUint(json, path, "password_iterations", &account->password.iterations, error,
+                kMostPasswordIterations))
     return false;
   if (!json.isMember("password"))
     return true;
