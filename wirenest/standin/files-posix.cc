@@ -198,40 +198,30 @@ bool MakeFolderAt(int folder, const std::string& name) {
 }
 
 bool WriteAll(int fd, const std::string& text) {
-  size_t written = 0;
-  while (written < text.size()) {
-    ssize_t n = write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    written += static_cast<size_t>(n);
-  }
-  return true;
+  return standin::WriteAll(text, [fd](const char* data, size_t size) -> long long {
+    ssize_t n;
+    do {
+      n = write(fd, data, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+  });
 }
 
 // Reads to the end; more than `limit` bytes fail with EFBIG.
 bool ReadAll(int fd, size_t limit, std::string* text, int* error) {
-  std::string content;
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n < 0) {
-      *error = errno;
-      return false;
-    }
-    if (n == 0)
-      break;
-    if (static_cast<size_t>(n) > limit - content.size()) {
-      *error = EFBIG;
-      return false;
-    }
-    content.append(buffer, static_cast<size_t>(n));
-  }
-  *text = content;
-  return true;
+  int read_error = 0;
+  const BoundedRead result = ReadUpTo(limit, text, [&](char* buffer, size_t size) -> long long {
+    ssize_t n;
+    do {
+      n = read(fd, buffer, size);
+    } while (n < 0 && errno == EINTR);
+    read_error = errno;
+    return n;
+  });
+  if (result == BoundedRead::kRead)
+    return true;
+  *error = result == BoundedRead::kTooLarge ? EFBIG : read_error;
+  return false;
 }
 
 // `fd` is open on what is to be read, or -1 with errno.
@@ -297,6 +287,46 @@ std::deque<std::string> PathNames(const std::string& path) {
 bool NamesAFolder(const std::string& path) {
   const std::string last = BaseName(path);
   return last.empty() || last == "." || last == "..";
+}
+
+// The text of the link held by `link`, whose owner is `owner`; 0 or an errno.
+int ReadLink(int link, uid_t owner, bool with_owners_rights, int links, std::string* target) {
+  if (!with_owners_rights && owner != geteuid() && !FileRights::CanBeTaken() && geteuid() == 0)
+    return kOtherUsersFile;
+  if (links > kMostLinks)
+    return ELOOP;
+  std::vector<char> text(PATH_MAX + 1);
+  ssize_t n = readlinkat(link, "", text.data(), text.size());
+  if (n < 0)
+    return errno;
+  if (n == 0)
+    return ENOENT;
+  if (static_cast<size_t>(n) >= text.size())
+    return ENAMETOOLONG;
+  target->assign(text.data(), static_cast<size_t>(n));
+  return 0;
+}
+
+// A replaced file keeps its owner, group and mode, or is not replaced: a file
+// that its owner could no longer read would be worse than a lost change.
+bool TakeOwnerAndMode(int fd, const std::string& temporary, const FileKeeps& keeps,
+                      std::string* error) {
+  struct stat made;
+  bool kept = true;
+  if (keeps.existed) {
+    kept = fstat(fd, &made) == 0 && ((made.st_uid == keeps.owner && made.st_gid == keeps.group) ||
+                                     fchown(fd, keeps.owner, keeps.group) == 0);
+    if (kept)
+      SaveStep(temporary);
+  }
+  kept = kept && fchmod(fd, keeps.existed ? keeps.mode : 0600) == 0;
+  if (!kept) {
+    *error =
+        SystemError(keeps.existed ? "cannot keep its owner and mode" : "cannot be written", errno);
+    return false;
+  }
+  SaveStep(temporary);
+  return true;
 }
 
 }  // namespace
@@ -379,7 +409,7 @@ int Folder::Walk(const std::string& path, bool make_missing, std::string* file_n
     }
     if (S_ISLNK(info.st_mode)) {
       std::string target;
-      if (int error = ReadLink(found.get(), info.st_uid, ++links, &target))
+      if (int error = ReadLink(found.get(), info.st_uid, other_user_, ++links, &target))
         return error;
       if (is_file && NamesAFolder(target)) {
         if (make_missing)
@@ -419,23 +449,6 @@ int Folder::TakeOwnersRights(uint32_t owner, uint32_t group, FileRights* rights)
   } else if (!FileRights::CanBeTaken() && geteuid() == 0) {
     return kOtherUsersFile;
   }
-  return 0;
-}
-
-int Folder::ReadLink(int link, uint32_t owner, int links, std::string* target) const {
-  if (!other_user_ && owner != geteuid() && !FileRights::CanBeTaken() && geteuid() == 0)
-    return kOtherUsersFile;
-  if (links > kMostLinks)
-    return ELOOP;
-  std::vector<char> text(PATH_MAX + 1);
-  ssize_t n = readlinkat(link, "", text.data(), text.size());
-  if (n < 0)
-    return errno;
-  if (n == 0)
-    return ENOENT;
-  if (static_cast<size_t>(n) >= text.size())
-    return ENAMETOOLONG;
-  target->assign(text.data(), static_cast<size_t>(n));
   return 0;
 }
 
@@ -485,9 +498,7 @@ bool Folder::SaveFile(const std::string& name, const std::string& text, const Fi
         unlinkat(fd_, entry->d_name, 0);
     }
   }
-  // Saves happen under the lock: one name serves, and one left by a save
-  // cut short is stale.
-  const std::string temporary = name + ".tmp";
+  const std::string temporary = TemporaryName(name);
   unlinkat(fd_, temporary.c_str(), 0);
   // Made with no rights for anyone, the replacement is given the owner and
   // the mode of the file it replaces before it is open to anyone else, and
@@ -509,28 +520,6 @@ bool Folder::SaveFile(const std::string& name, const std::string& text, const Fi
   *error = SystemError("cannot be written", errno);
   unlinkat(fd_, temporary.c_str(), 0);
   return false;
-}
-
-// A replaced file keeps its owner, group and mode, or is not replaced: a file
-// that its owner could no longer read would be worse than a lost change.
-bool Folder::TakeOwnerAndMode(int fd, const std::string& temporary, const FileKeeps& keeps,
-                              std::string* error) const {
-  struct stat made;
-  bool kept = true;
-  if (keeps.existed) {
-    kept = fstat(fd, &made) == 0 && ((made.st_uid == keeps.owner && made.st_gid == keeps.group) ||
-                                     fchown(fd, keeps.owner, keeps.group) == 0);
-    if (kept)
-      SaveStep(temporary);
-  }
-  kept = kept && fchmod(fd, keeps.existed ? keeps.mode : 0600) == 0;
-  if (!kept) {
-    *error =
-        SystemError(keeps.existed ? "cannot keep its owner and mode" : "cannot be written", errno);
-    return false;
-  }
-  SaveStep(temporary);
-  return true;
 }
 
 bool Folder::AppendToFile(const std::string& name, const std::string& text,
@@ -571,7 +560,7 @@ FileLock::FileLock(const Folder& folder, const std::string& name,
     }
   }
   if (fd_ < 0) {
-    error_ = SystemError("cannot be locked", errno);
+    error_ = SystemError(kCannotBeLocked, errno);
     return;
   }
   int lock_error = 0;
@@ -582,9 +571,9 @@ FileLock::FileLock(const Folder& folder, const std::string& name,
     return lock_error == EWOULDBLOCK || lock_error == EINTR ? Attempt::kBusy : Attempt::kFailed;
   });
   if (locked == Attempt::kBusy)
-    error_ = "stayed locked by another process";
+    error_ = kLockedElsewhere;
   else if (locked == Attempt::kFailed)
-    error_ = SystemError("cannot be locked", lock_error);
+    error_ = SystemError(kCannotBeLocked, lock_error);
 }
 
 FileLock::~FileLock() {
@@ -619,20 +608,6 @@ bool AppendToFile(const std::string& path, const std::string& text, std::string*
   std::string error;
   return folder.Open(ParentDirectory(path), false, &error) &&
          folder.AppendToFile(BaseName(path), text, refusal);
-}
-
-std::string ParentDirectory(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos)
-    return ".";
-  if (slash == 0)
-    return "/";
-  return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace standin

@@ -57,15 +57,11 @@ class Handle {
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool WriteAll(HANDLE file, const std::string& text) {
-  size_t written = 0;
-  while (written < text.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - written, 1 << 20));
+  return standin::WriteAll(text, [file](const char* data, size_t size) -> long long {
     DWORD n = 0;
-    if (!WriteFile(file, text.data() + written, chunk, &n, nullptr) || n == 0)
-      return false;
-    written += n;
-  }
-  return true;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1 << 20));
+    return WriteFile(file, data, chunk, &n, nullptr) ? n : -1;
+  });
 }
 
 // `file` is open on what is to be read, or invalid with the error set.
@@ -89,24 +85,20 @@ FileRead ReadOpenedFile(const Handle& file, size_t limit, std::string* text, std
     *error = "cannot be read: File too large";
     return FileRead::kFailed;
   }
-  std::string content;
-  char buffer[65536];
-  for (;;) {
-    DWORD n = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
-      *error = SystemError("cannot be read", GetLastError());
-      return FileRead::kFailed;
-    }
-    if (n == 0)
-      break;
-    if (n > limit - content.size()) {
-      *error = "cannot be read: File too large";
-      return FileRead::kFailed;
-    }
-    content.append(buffer, n);
-  }
-  *text = content;
-  return FileRead::kRead;
+  DWORD read_error = 0;
+  const BoundedRead result =
+      ReadUpTo(limit, text, [&](char* buffer, size_t buffer_size) -> long long {
+        DWORD n = 0;
+        if (ReadFile(file.get(), buffer, static_cast<DWORD>(buffer_size), &n, nullptr))
+          return n;
+        read_error = GetLastError();
+        return -1;
+      });
+  if (result == BoundedRead::kFailed)
+    *error = SystemError("cannot be read", read_error);
+  else if (result == BoundedRead::kTooLarge)
+    *error = "cannot be read: File too large";
+  return result == BoundedRead::kRead ? FileRead::kRead : FileRead::kFailed;
 }
 
 // A folder opens too, to be found no regular file rather than refused.
@@ -132,15 +124,16 @@ bool MakeFolders(const std::wstring& path) {
 // A reader or a scanner may hold the file a moment; renaming over it then
 // waits a little rather than losing the change.
 bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
-  for (int attempt = 0;; ++attempt) {
+  DWORD error = 0;
+  const Attempt moved = RetryWhileBusy(std::chrono::milliseconds(1000), [&] {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      return true;
-    const DWORD error = GetLastError();
-    if (attempt >= 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
-      return false;
-    Sleep(20);
-    SetLastError(error);
-  }
+      return Attempt::kDone;
+    error = GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? Attempt::kBusy
+                                                                            : Attempt::kFailed;
+  });
+  SetLastError(error);
+  return moved == Attempt::kDone;
 }
 
 }  // namespace
@@ -204,9 +197,7 @@ FileRead Folder::ReadRegularFile(const std::string& name, size_t limit, std::str
 bool Folder::SaveFile(const std::string& name, const std::string& text, const FileKeeps&,
                       std::string* error) const {
   const std::wstring target = path_ + Widen(name);
-  // Saves happen under the lock: one name serves, and one left by a save
-  // cut short is stale.
-  const std::wstring temporary = target + L".tmp";
+  const std::wstring temporary = path_ + Widen(TemporaryName(name));
   DeleteFileW(temporary.c_str());
   Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -238,7 +229,7 @@ FileLock::FileLock(const Folder& folder, const std::string& name,
       CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    error_ = SystemError("cannot be locked", GetLastError());
+    error_ = SystemError(kCannotBeLocked, GetLastError());
     return;
   }
   file_ = file;
@@ -252,9 +243,9 @@ FileLock::FileLock(const Folder& folder, const std::string& name,
                                                                                 : Attempt::kFailed;
   });
   if (locked == Attempt::kBusy)
-    error_ = "stayed locked by another process";
+    error_ = kLockedElsewhere;
   else if (locked == Attempt::kFailed)
-    error_ = SystemError("cannot be locked", lock_error);
+    error_ = SystemError(kCannotBeLocked, lock_error);
 }
 
 FileLock::~FileLock() {
@@ -284,21 +275,6 @@ bool AppendToFile(const std::string& path, const std::string& text, std::string*
     return false;
   }
   return file.valid() && WriteAll(file.get(), text) && file.Close();
-}
-
-std::string ParentDirectory(const std::string& path) {
-  size_t separator = path.find_last_of("/\\");
-  if (separator == std::string::npos)
-    return ".";
-  // "C:\" and "\" are their own parents.
-  if (separator == 0 || (separator == 2 && path[1] == ':'))
-    return path.substr(0, separator + 1);
-  return path.substr(0, separator);
-}
-
-std::string BaseName(const std::string& path) {
-  size_t separator = path.find_last_of("/\\");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 }  // namespace standin

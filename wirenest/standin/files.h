@@ -81,9 +81,6 @@ class Folder {
   // 0 or the errno of what stopped the walk; *file_name as OpenForFile.
   int Walk(const std::string& path, bool make_missing, std::string* file_name);
   int TakeOwnersRights(uint32_t owner, uint32_t group, FileRights* rights);
-  int ReadLink(int link, uint32_t owner, int links, std::string* target) const;
-  bool TakeOwnerAndMode(int fd, const std::string& temporary, const FileKeeps& keeps,
-                        std::string* error) const;
   bool AppendToFile(const std::string& name, const std::string& text, std::string* refusal) const;
   // A new file (it must not exist), mode 0600 whatever the umask; -1 with
   // errno.
@@ -137,6 +134,22 @@ bool AppendToFile(const std::string& path, const std::string& text, std::string*
 std::string ParentDirectory(const std::string& path);
 // What follows the last separator.
 std::string BaseName(const std::string& path);
+
+// Shared by the two systems' implementations.
+extern const char kLockedElsewhere[];  // "stayed locked by another process"
+extern const char kCannotBeLocked[];   // "cannot be locked", before the reason
+// The one name a save's temporary file has beside the file it replaces.
+std::string TemporaryName(const std::string& name);
+enum class BoundedRead { kRead, kTooLarge, kFailed };
+// Reads to the end through `read_some` (the bytes it read, 0 at the end,
+// negative when it failed, its error then the system's last); kTooLarge
+// past `limit` bytes. *text is set only when all was read.
+BoundedRead ReadUpTo(size_t limit, std::string* text,
+                     const std::function<long long(char*, size_t)>& read_some);
+// Writes all of `text` through `write_some` (the bytes it wrote, 0 or less
+// when it failed).
+bool WriteAll(const std::string& text,
+              const std::function<long long(const char*, size_t)>& write_some);
 
 #ifndef _WIN32
 // For tests: called with the temporary file's name at each step of a save's
