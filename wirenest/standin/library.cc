@@ -12,6 +12,7 @@
 
 #include "wirenest/standin/call_log.h"
 #include "wirenest/standin/demo_world.h"
+#include "wirenest/standin/environment.h"
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
 #include "wirenest/standin/password_hash.h"
@@ -57,11 +58,6 @@ std::atomic<bool> g_threads_gone(false);
 Library* CurrentLibrary() {
   std::lock_guard<std::mutex> lock(g_mutex);
   return g_library;
-}
-
-std::string Environment(const char* name) {
-  const char* value = getenv(name);
-  return value ? value : "";
 }
 
 void ReportProblem(const std::string& file, const std::string& problem) {
