@@ -1,8 +1,5 @@
 #include "wirenest/standin/library.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -10,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/console_output.h"
 #include "wirenest/standin/call_log.h"
 #include "wirenest/standin/demo_world.h"
 #include "wirenest/standin/environment.h"
@@ -60,9 +58,11 @@ Library* CurrentLibrary() {
   return g_library;
 }
 
+// At a console the file's name shows in any letters. Each text ends at its
+// first zero byte.
 void ReportProblem(const std::string& file, const std::string& problem) {
-  fprintf(stderr, "wirenest stand-in: %s: %s\n", file.c_str(), problem.c_str());
-  fflush(stderr);
+  WriteStandardError(std::string("wirenest stand-in: ") + file.c_str() + ": " + problem.c_str() +
+                     "\n");
 }
 
 // Made at the first call, so exit destroys it before the caller's globals,
