@@ -1,8 +1,8 @@
 #include "cmdline/command_line_base.h"
 
-#include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "cmdline/help_markup.h"
@@ -14,8 +14,11 @@ int CCommandLineBase::PrintUsage() {
     if (static_cast<int>(command.name.size()) > width)
       width = static_cast<int>(command.name.size());
   }
-  for (const CommandRecord& command : commands_)
-    printf("    %-*s  %s\n", width, command.name.c_str(), command.description.c_str());
+  for (const CommandRecord& command : commands_) {
+    std::string name = command.name.c_str();
+    name.resize(std::max(name.size(), static_cast<size_t>(width)), ' ');
+    std::cout << "    " << name << "  " << command.description.c_str() << "\n";
+  }
   std::cout << std::endl;
   return 0;
 }
@@ -50,7 +53,7 @@ int CCommandLineBase::Run(ArgumentList& arguments) {
   std::string word = arguments.front();
   auto command = FindCommand(word);
   if (command == commands_.end()) {
-    printf("ERROR: Unknown command %s\n", word.c_str());
+    std::cout << "ERROR: Unknown command " << word.c_str() << "\n";
     return 1;
   }
   arguments.pop_front();
@@ -58,11 +61,10 @@ int CCommandLineBase::Run(ArgumentList& arguments) {
 }
 
 int CCommandLineBase::PrintCommandHelp(CommandList::const_iterator command) {
+  std::cout << command->name.c_str();
   if (!command->alias.empty())
-    printf("%s (%s): %s.\n", command->name.c_str(), command->alias.c_str(),
-           command->description.c_str());
-  else
-    printf("%s: %s.\n", command->name.c_str(), command->description.c_str());
+    std::cout << " (" << command->alias.c_str() << ")";
+  std::cout << ": " << command->description.c_str() << ".\n";
   std::cout << "Usage: " << command->usage << std::endl;
   std::cout << IndentText(FormatHelpText(command->help)) << std::endl;
   return 0;

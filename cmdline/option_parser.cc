@@ -1,8 +1,7 @@
 #include "cmdline/option_parser.h"
 
-#include <stdio.h>
-
 #include <algorithm>
+#include <iostream>
 
 int CountOptionRows(const OptionSpec* table) {
   if (!table)
@@ -27,7 +26,7 @@ bool PendingOption::ParseToken(const std::string& token) {
   std::string::size_type equals = token.find('=');
   if (equals != std::string::npos) {
     if (equals < 3) {
-      printf("ERROR: wrong option: %s\n", token.c_str());
+      std::cout << "ERROR: wrong option: " << token.c_str() << "\n";
       return false;
     }
     key = token.substr(0, equals);
@@ -42,14 +41,14 @@ bool PendingOption::ParseToken(const std::string& token) {
       matches.push_back(&table[row]);
   }
   if (matches.empty()) {
-    printf("ERROR: unknown option: %s\n", token.c_str());
+    std::cout << "ERROR: unknown option: " << token.c_str() << "\n";
     return false;
   }
   if (matches.size() > 1) {
-    printf("ERROR: multiple matches to option %s (", token.c_str());
+    std::cout << "ERROR: multiple matches to option " << token.c_str() << " (";
     for (size_t i = 0; i < matches.size(); ++i)
-      printf("%s%s", i ? ", " : "", matches[i]->name);
-    printf(")\n");
+      std::cout << (i ? ", " : "") << matches[i]->name;
+    std::cout << ")\n";
     return false;
   }
 
@@ -58,7 +57,8 @@ bool PendingOption::ParseToken(const std::string& token) {
   value.clear();
   if (!match.takes_value) {
     if (has_value) {
-      printf("ERROR: option %s should not have value, but got: %s\n", name.c_str(), token.c_str());
+      std::cout << "ERROR: option " << name.c_str()
+                << " should not have value, but got: " << token.c_str() << "\n";
       return false;
     }
     value_pending = false;
@@ -77,7 +77,7 @@ bool COptionParser::Parse(const ArgumentList& arguments) {
     bool option_word = IsOptionWord(argument);
     if (pending.value_pending) {
       if (option_word) {
-        printf("ERROR: option %s is expecting value\n", pending.name.c_str());
+        std::cout << "ERROR: option " << pending.name.c_str() << " is expecting value\n";
         return false;
       }
       SetOption(pending.name, argument);
@@ -92,10 +92,8 @@ bool COptionParser::Parse(const ArgumentList& arguments) {
     }
   }
   if (pending.value_pending) {
-    printf(
-        "ERROR: last option %s expected value but command line is suddenly "
-        "terminated.\n",
-        pending.name.c_str());
+    std::cout << "ERROR: last option " << pending.name.c_str()
+              << " expected value but command line is suddenly terminated.\n";
     return false;
   }
   return true;

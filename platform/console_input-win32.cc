@@ -41,11 +41,10 @@ class InputBytes {
   // False at the end of the input or on an error (a handle that is not
   // there, or not open for reading).
   bool Fill() {
-    DWORD wanted = seekable_ || console_ ? sizeof block_ : 1;
+    if (console_)
+      return FillFromConsole();
+    DWORD wanted = seekable_ ? sizeof block_ : 1;
     DWORD count = 0;
-    // A Ctrl+C breaks a read from the console off while the system ends the
-    // process on a thread of its own: the read goes on meanwhile, and for
-    // good where the process ignores Ctrl+C.
     while (!ReadFile(input_, block_, wanted, &count, nullptr)) {
       count = 0;
       if (GetLastError() != ERROR_OPERATION_ABORTED)
@@ -54,6 +53,36 @@ class InputBytes {
     size_ = count;
     next_ = 0;
     return size_ > 0;
+  }
+
+  // What is typed, as UTF-8: read as bytes, it would come in the console's
+  // code page, without what that lacks. A Ctrl+C breaks a read off while the
+  // system ends the process on a thread of its own: the read goes on
+  // meanwhile, and for good where the process ignores Ctrl+C.
+  bool FillFromConsole() {
+    wchar_t typed[kConsoleUnits];
+    size_ = 0;
+    next_ = 0;
+    while (size_ == 0) {
+      // Half a character waits for its other half.
+      DWORD count = high_surrogate_ ? 1 : 0;
+      typed[0] = high_surrogate_;
+      DWORD read = 0;
+      SetLastError(0);
+      if (!ReadConsoleW(input_, typed + count, kConsoleUnits - count, &read, nullptr) ||
+          read == 0) {
+        if (GetLastError() == ERROR_OPERATION_ABORTED)
+          continue;
+        return false;
+      }
+      count += read;
+      high_surrogate_ = IS_HIGH_SURROGATE(typed[count - 1]) ? typed[--count] : 0;
+      const int size = count == 0 ? 0
+                                  : WideCharToMultiByte(CP_UTF8, 0, typed, static_cast<int>(count),
+                                                        block_, sizeof block_, nullptr, nullptr);
+      size_ = size > 0 ? static_cast<size_t>(size) : 0;
+    }
+    return true;
   }
 
   static bool IsConsole(HANDLE input) {
@@ -65,6 +94,9 @@ class InputBytes {
   bool seekable_;
   bool console_;
   bool ended_ = false;
+  wchar_t high_surrogate_ = 0;
+  // Each UTF-16 unit becomes 3 bytes at most.
+  static const DWORD kConsoleUnits = 16384 / 3;
   char block_[16384];
   size_t size_ = 0;
   size_t next_ = 0;

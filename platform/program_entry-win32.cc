@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <windows.h>
 
+#include "platform/console_output.h"
 #include "platform/text.h"
 
 namespace {
@@ -17,7 +18,7 @@ struct Application {
 }  // namespace
 
 // Standard output stays in text mode: each line end reaches a pipe or a file
-// as CR LF.
+// as CR LF, after the UTF-8 text's bytes; a console shows its characters.
 int wmain(int argc, wchar_t** argv) {
   HMODULE instance = GetModuleHandleW(nullptr);
   if (!instance) {
@@ -32,5 +33,6 @@ int wmain(int argc, wchar_t** argv) {
   std::deque<std::string> arguments;
   for (int i = 1; i < argc; ++i)
     arguments.push_back(WideToUtf8(argv[i]));
+  SetUpConsoleOutput();
   return RunProgram(arguments);
 }

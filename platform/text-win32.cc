@@ -26,17 +26,19 @@ std::string WideToUtf8(const OLECHAR* text) {
   return Narrowed(CP_UTF8, text, static_cast<int>(wcslen(text)));
 }
 
+// UTF-8 both ways, as on POSIX: the ANSI code page would garble what the
+// arguments hold beyond it, and lose what the library hands out beyond it.
 BSTR NarrowToBstr(const std::string& text) {
-  int size = MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0);
+  int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
   std::wstring wide(size > 0 ? static_cast<size_t>(size) : 1, L'\0');
   if (size > 0)
-    MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, &wide[0], size);
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], size);
   return SysAllocString(wide.c_str());
 }
 
 std::string BstrToNarrow(BSTR text) {
   if (!text)
     return std::string();
-  std::string narrow = Narrowed(CP_THREAD_ACP, text, -1);
+  std::string narrow = Narrowed(CP_UTF8, text, -1);
   return std::string(narrow.c_str());
 }

@@ -1,8 +1,8 @@
-// Conversions between the program's narrow text and the UTF-16 text of the
-// system's wide strings and of library values. Command-line arguments become
-// UTF-8. Library text is narrow in the thread's ANSI code page on Windows,
-// where a character the code page lacks becomes its default character; on
-// POSIX it is UTF-8, and invalid input is substituted with U+FFFD.
+// Conversions between the program's narrow text, UTF-8, and the UTF-16 text
+// of the system's wide strings and of library values, on every system alike:
+// command-line arguments become UTF-8, and library text is UTF-8 both ways,
+// whatever a Windows code page holds. Invalid input is substituted with
+// U+FFFD.
 #ifndef WNCTL_PLATFORM_TEXT_H_
 #define WNCTL_PLATFORM_TEXT_H_
 

@@ -159,3 +159,8 @@ std::string WindowsPath(const std::string& path) {
   }
   return windows;
 }
+
+std::string ConsoleParent() {
+  const char* parent = getenv("WNCTL_TEST_CONSOLE_PARENT");
+  return parent && access(parent, F_OK) == 0 ? parent : "";
+}

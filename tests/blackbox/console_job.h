@@ -63,4 +63,9 @@ class ConsoleJob {
 // it, on Wine's drive Z: of the root.
 std::string WindowsPath(const std::string& path);
 
+// The Windows build's console_parent.exe (WNCTL_TEST_CONSOLE_PARENT), which
+// runs a command at its console and then prints how it ended and whether the
+// console echoes; empty when it names none.
+std::string ConsoleParent();
+
 #endif  // WNCTL_TESTS_BLACKBOX_CONSOLE_JOB_H_

@@ -210,6 +210,40 @@ TEST(TextBeyondAscii, PassesThroughAsUtf8) {
   }
 }
 
+// An argument beyond ASCII, and beyond any ANSI code page, reaches the
+// library as its characters: the library logs it so and hands it back so in
+// the listing, from the world it keeps.
+TEST(TextBeyondAscii, AnArgumentComesBackFromTheLibraryUnchanged) {
+  const std::string text =
+      "\xC5\x81ukasz Caf\xC3\xA9 \xD0\x94\xD0\xB0\xD1\x88\xD0\xB0 \xE6\x97\xA5\xE6\x9C\xAC "
+      "\xF0\x9F\x94\x8C";  // Łukasz Café Даша 日本 and a plug
+  const struct {
+    std::vector<std::string> arguments;
+    std::string request;  // in the call log
+    std::string line;     // of show-local
+  } cases[] = {
+      {{"set-device-description", "41-d2", text},
+       "[\"WN_SetDeviceDescriptionAsync\",\"41\",\"usb-1-3\",\"" + text + "\",-1]",
+       "41-d2\t\tUSB-PS/2 Optical Mouse {" + text + "}\n"},
+      {{"set-comp-name", "41", text},
+       "[\"WN_SetComputerNameAsync\",\"41\",\"" + text + "\",-1]",
+       "41\tLocal computer: '" + text + "' (5 devices)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments[0]);
+    TempDir dir;
+    ProgramRun run;
+    run.state_file = dir.File("state.json");
+    ProgramResult set = RunProgram(c.arguments, run);
+    EXPECT_EQ("Success\n", set.out);
+    EXPECT_EQ(0, set.exit_code);
+    EXPECT_NE(std::string::npos, set.CallLog().find(c.request + "\n")) << set.CallLog();
+    ProgramResult shown = RunProgram({"show-local"}, run);
+    EXPECT_NE(std::string::npos, shown.out.find(c.line)) << shown.out;
+    EXPECT_EQ("", set.err + shown.err);
+  }
+}
+
 // Control characters in the library's texts are shown as escapes, so that
 // no text ends a line, forges one or sends the terminal a command; the rest
 // of the text stays as it is.

@@ -388,9 +388,8 @@ class LoginAtAConsole : public testing::Test {
   void SetUp() override {
     if (!ProgramIsForWindows())
       GTEST_SKIP() << "a console of Wine's is for a Windows program";
-    const char* parent = getenv("WNCTL_TEST_CONSOLE_PARENT");
-    ASSERT_TRUE(parent && access(parent, F_OK) == 0)
-        << "WNCTL_TEST_CONSOLE_PARENT names no console_parent.exe";
+    const std::string parent = ConsoleParent();
+    ASSERT_NE("", parent) << "WNCTL_TEST_CONSOLE_PARENT names no console_parent.exe";
     job_.emplace(
         std::vector<std::string>{parent, WindowsPath(ProgramPath()), "login", "me@example.org"},
         LoginScenario(AnsweredRequest(5).value()));
@@ -436,6 +435,31 @@ TEST_F(LoginAtAConsole, CtrlCAtThePromptEndsTheRunAndGivesTheEchoBack) {
   EXPECT_EQ(std::string::npos, shown.find("sec")) << shown;
   EXPECT_EQ(std::string::npos, job.CallLog().find("WN_LoginComputerAsync"));
   EXPECT_TRUE(SameMode(job.initial_mode(), job.Mode()));
+  EXPECT_EQ("", job.Err());
+}
+
+// What is typed at the console arrives as typed, in letters that neither
+// the console's code page nor the ANSI one holds: the library checks it
+// against the account's password.
+TEST(LoginAtAConsoleInAnyLetters, ThePasswordArrivesAsTyped) {
+  if (!ProgramIsForWindows())
+    GTEST_SKIP() << "a console of Wine's is for a Windows program";
+  const std::string parent = ConsoleParent();
+  ASSERT_NE("", parent) << "WNCTL_TEST_CONSOLE_PARENT names no console_parent.exe";
+  const char kPassword[] = "s\xC3\xA9\xD0\xBA\xE6\x97\xA5";  // séк日
+  ConsoleJob job({parent, WindowsPath(ProgramPath()), "login", "me@example.org"},
+                 std::string(R"({"world": {"account": {"email": "me@example.org", "password": ")") +
+                     kPassword + "\"}}}");
+  ASSERT_TRUE(job.WaitUntilShown("Password: ") && job.WaitUntilConsoleReads()) << job.Shown();
+  ASSERT_TRUE(job.Type(kPassword + std::string("\r")));
+  EXPECT_TRUE(job.WaitForEnd());
+  EXPECT_NE(std::string::npos,
+            job.Shown().find("Password: \nSuccessfully logged in.\nexit code 0, echo on\n"))
+      << job.Shown();
+  EXPECT_NE(std::string::npos,
+            job.CallLog().find(
+                R"(["WN_LoginComputerAsync","me@example.org","<password: 4 characters>",-1])"))
+      << job.CallLog();
   EXPECT_EQ("", job.Err());
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/blackbox/console_job.h"
 #include "tests/blackbox/listing_cases.h"
 
 namespace {
@@ -236,6 +237,31 @@ TEST(ShowCommands, MisuseIsRefusedAlone) {
     EXPECT_EQ(1, result.exit_code) << c.arguments[1];
     EXPECT_EQ(NoCalls(), result.calls) << c.arguments[1];
   }
+}
+
+// At a Windows console, under Wine's, the listing shows the library's text
+// as its characters, whatever the console's code page.
+TEST(ShowLocalAtAConsole, ShowsTheLibrarysTextAsItsCharacters) {
+  if (!ProgramIsForWindows())
+    GTEST_SKIP() << "a console of Wine's is for a Windows program";
+  const std::string parent = ConsoleParent();
+  ASSERT_NE("", parent) << "WNCTL_TEST_CONSOLE_PARENT names no console_parent.exe";
+  StandInScenario scenario;
+  scenario.LoggedIn();
+  scenario.ComputerInfo(
+      "local", R"({"id_comp":"41","comp_name":"Caf\u00e9 \u65e5\u672c","devices":1,"local":true})");
+  scenario.Devices("41",
+                   {{"usb-7", R"({"name":"Printer","description":"Caf\u00e9 \u65e5\u672c"})"}});
+  ConsoleJob job({parent, WindowsPath(ProgramPath()), "show-local"}, scenario.Text());
+  EXPECT_TRUE(job.WaitForEnd());
+  const std::string shown = job.Shown();
+  EXPECT_NE(std::string::npos,
+            shown.find("Local computer: 'Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC' (1 devices)\n"))
+      << shown;
+  EXPECT_NE(std::string::npos,
+            shown.find("Printer {Caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC}\nexit code 0, echo on\n"))
+      << shown;
+  EXPECT_EQ("", job.Err());
 }
 
 }  // namespace

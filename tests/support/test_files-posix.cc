@@ -30,6 +30,11 @@ void ScopedEnvironment::Apply(const std::string& name, const std::optional<std::
     unsetenv(name.c_str());
 }
 
+std::optional<std::string> ScopedEnvironment::Value(const std::string& name) {
+  const char* value = getenv(name.c_str());
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
 unsigned FileMode(const std::string& path) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0)

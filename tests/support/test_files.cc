@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -24,23 +25,23 @@ void ScopedEnvironment::Unset(const std::string& name) {
 void ScopedEnvironment::Remember(const std::string& name) {
   if (saved_.count(name))
     return;
-  const char* value = getenv(name.c_str());
-  saved_[name] = value ? std::optional<std::string>(value) : std::nullopt;
+  saved_[name] = Value(name);
 }
 
+// Paths are UTF-8; Windows would read a narrow one in its ANSI code page.
 void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
+  std::ofstream(std::filesystem::u8path(path), std::ios::binary) << content;
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream file(path);
+  std::ifstream file(std::filesystem::u8path(path));
   std::vector<std::string> lines;
   for (std::string line; std::getline(file, line);)
     lines.push_back(line);

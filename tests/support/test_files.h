@@ -1,4 +1,5 @@
-// Files and environment for the tests.
+// Files and environment for the tests. Paths and values are UTF-8 text, on
+// Windows too.
 #ifndef WNCTL_TESTS_SUPPORT_TEST_FILES_H_
 #define WNCTL_TESTS_SUPPORT_TEST_FILES_H_
 
@@ -33,6 +34,8 @@ class ScopedEnvironment {
 
  private:
   void Remember(const std::string& name);
+  // The variable's value; none when it is not set.
+  static std::optional<std::string> Value(const std::string& name);
   // Sets the variable, or unsets it for no value.
   static void Apply(const std::string& name, const std::optional<std::string>& value);
   std::map<std::string, std::optional<std::string>> saved_;

@@ -4,28 +4,32 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
 #include "wirenest/standin/retry.h"
 
 namespace standin {
 
 namespace {
 
-// Narrow texts here are in the ANSI code page, as getenv gives them.
+// Paths are UTF-8, as the environment gives them (environment.h), and go to
+// the system wide: the ANSI code page would lose what it lacks.
 std::wstring Widen(const std::string& text) {
   if (text.empty())
     return std::wstring();
-  int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
   return wide;
 }
 
+// The system's words, in UTF-8 like the path they follow.
 std::string SystemError(const char* what, DWORD error) {
-  char* message = nullptr;
-  FormatMessageA(
+  wchar_t* message = nullptr;
+  FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
-  std::string text = message ? message : "error " + std::to_string(error);
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::string text = message ? WideToUtf8(message) : "error " + std::to_string(error);
   LocalFree(message);
   while (!text.empty() &&
          (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' '))

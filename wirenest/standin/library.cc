@@ -1,8 +1,5 @@
 #include "wirenest/standin/library.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -10,8 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/console_output.h"
 #include "wirenest/standin/call_log.h"
 #include "wirenest/standin/demo_world.h"
+#include "wirenest/standin/environment.h"
 #include "wirenest/standin/files.h"
 #include "wirenest/standin/json_text.h"
 #include "wirenest/standin/password_hash.h"
@@ -59,14 +58,11 @@ Library* CurrentLibrary() {
   return g_library;
 }
 
-std::string Environment(const char* name) {
-  const char* value = getenv(name);
-  return value ? value : "";
-}
-
+// At a console the file's name shows in any letters. Each text ends at its
+// first zero byte.
 void ReportProblem(const std::string& file, const std::string& problem) {
-  fprintf(stderr, "wirenest stand-in: %s: %s\n", file.c_str(), problem.c_str());
-  fflush(stderr);
+  WriteStandardError(std::string("wirenest stand-in: ") + file.c_str() + ": " + problem.c_str() +
+                     "\n");
 }
 
 // Made at the first call, so exit destroys it before the caller's globals,

@@ -1,6 +1,6 @@
 #include "wirenest/standin/state_file.h"
 
-#include <stdlib.h>
+#include "wirenest/standin/environment.h"
 
 namespace standin {
 
@@ -8,11 +8,11 @@ const char kStatePlaceVariables[] = "WIRENEST_STATE nor LOCALAPPDATA";
 
 std::string DefaultStatePath() {
   // Only a full path: a relative one would put the state wherever the run started.
-  const char* local = getenv("LOCALAPPDATA");
-  if (!local || !((local[0] && local[1] == ':' && (local[2] == '\\' || local[2] == '/')) ||
-                  (local[0] == '\\' && local[1] == '\\')))
+  const std::string local = Environment("LOCALAPPDATA");
+  if (!((local.size() >= 3 && local[1] == ':' && (local[2] == '\\' || local[2] == '/')) ||
+        local.compare(0, 2, "\\\\") == 0))
     return std::string();
-  return std::string(local) + "\\wirenest\\standin-world.json";
+  return local + "\\wirenest\\standin-world.json";
 }
 
 }  // namespace standin

@@ -47,5 +47,22 @@ TEST(VariantTextTest, FillsAnOutValueReplacingWhatItHeld) {
   VariantClear(&out);
 }
 
+// The world's texts are UTF-8 and the interface's UTF-16: each character
+// crosses as itself, one beyond the BMP as its surrogate pair, whatever a
+// Windows system's code page.
+TEST(VariantTextTest, TheWorldsUtf8CrossesAsUtf16) {
+  const std::string narrow =
+      "Caf\xC3\xA9 \xD0\x94\xD0\xB0\xD1\x88\xD0\xB0 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x94\x8C";
+  const std::u16string wide = u"Caf\u00E9 \u0414\u0430\u0448\u0430 \u65E5\u672C \U0001F50C";
+  ScopedVariant out;
+  ASSERT_TRUE(SetVariantText(out.get(), narrow));
+  EXPECT_EQ(wide, std::u16string(reinterpret_cast<const char16_t*>(out.get()->bstrVal)));
+
+  ScopedVariant in;
+  in.get()->vt = VT_BSTR;
+  in.get()->bstrVal = SysAllocString(reinterpret_cast<const OLECHAR*>(wide.c_str()));
+  EXPECT_EQ(narrow, VariantText(*in.get()));
+}
+
 }  // namespace
 }  // namespace standin
