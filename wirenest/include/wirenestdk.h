@@ -27,43 +27,54 @@ extern "C" {
 typedef uint32_t WN_CommandId;
 typedef void(WN_CALL* WN_EventCallback)(void);
 
-int32_t WN_CALL WN_SetEventCallback(WN_EventCallback callback);
-int32_t WN_CALL WN_EnableEventsQueue(int32_t enable);
-int32_t WN_CALL WN_GetEvents(int32_t reserved, VARIANT* batch);
+/* The library's functions, each once, as XX(result, name, parameters): those
+ * of the events, the queries, then the requests. They are declared from here,
+ * and the build writes the Windows .def files from these lines, which
+ * clang-format leaves alone: it would take their pointers for products. */
+/* clang-format off */
+#define WN_FUNCTION_MAP(XX)                                                                    \
+  XX(int32_t, WN_SetEventCallback, (WN_EventCallback callback))                                \
+  XX(int32_t, WN_EnableEventsQueue, (int32_t enable))                                          \
+  XX(int32_t, WN_GetEvents, (int32_t reserved, VARIANT* batch))                               \
+  XX(int32_t, WN_IsOK, (void))                                                                 \
+  XX(int32_t, WN_GetStatus, (VARIANT* status))                                                \
+  XX(int32_t, WN_GetEmail, (VARIANT* email))                                                  \
+  XX(int32_t, WN_GetLibVersion, (VARIANT* version))                                           \
+  XX(int32_t, WN_GetComputerInfo, (VARIANT id_comp, VARIANT* info))                           \
+  XX(int32_t, WN_GetComputersList, (VARIANT filter, VARIANT* list))                           \
+  XX(int32_t, WN_GetDevicesList, (VARIANT id_comp, VARIANT* list))                            \
+  XX(int32_t, WN_GetDeviceInfo, (VARIANT id_comp, VARIANT id_device, VARIANT* info))          \
+  XX(int32_t, WN_GetInviteInfo, (VARIANT id_invite, VARIANT* info))                           \
+  XX(int32_t, WN_GetDefaultConnectParameters, (VARIANT* params))                              \
+  XX(int32_t, WN_SetDefaultConnectParameters, (VARIANT params))                                \
+  XX(int32_t, WN_GetProxySettings, (VARIANT* settings, int32_t reserved))                     \
+  XX(WN_CommandId, WN_LoginComputerAsync, (VARIANT email, VARIANT password, int32_t reserved)) \
+  XX(WN_CommandId, WN_LogoutComputerAsync, (VARIANT id_comp, int32_t reserved))                \
+  XX(WN_CommandId, WN_SetComputerNameAsync, (VARIANT id_comp, VARIANT name, int32_t reserved)) \
+  XX(WN_CommandId, WN_SetDeviceDescriptionAsync,                                               \
+     (VARIANT id_comp, VARIANT id_device, VARIANT description, int32_t reserved))              \
+  XX(WN_CommandId, WN_LockDeviceAsync,                                                         \
+     (VARIANT id_comp, VARIANT id_device, int32_t lock, int32_t reserved))                     \
+  XX(WN_CommandId, WN_ConnectDeviceAsync,                                                      \
+     (VARIANT id_comp, VARIANT id_device, VARIANT params, int32_t reserved))                   \
+  XX(WN_CommandId, WN_DisconnectDeviceAsync,                                                   \
+     (VARIANT id_comp, VARIANT id_device, int32_t reserved))                                   \
+  XX(WN_CommandId, WN_ChangeExistingConnectionParametersAsync,                                 \
+     (VARIANT id_comp, VARIANT id_device, VARIANT params, int32_t reserved))                   \
+  XX(WN_CommandId, WN_ForgetConnectionAsync,                                                   \
+     (VARIANT id_comp, VARIANT id_device, int32_t reserved))                                   \
+  XX(WN_CommandId, WN_SetComportNameAsync,                                                     \
+     (VARIANT id_comp, VARIANT id_device, VARIANT name, int32_t reserved))                     \
+  XX(WN_CommandId, WN_SetProxySettingsAsync, (VARIANT settings, int32_t reserved))             \
+  XX(WN_CommandId, WN_MakeInviteAsync,                                                         \
+     (VARIANT id_comp, VARIANT id_device, VARIANT email, int32_t reserved))                    \
+  XX(WN_CommandId, WN_AcceptInviteAsync, (VARIANT id_invite, int32_t reserved))                \
+  XX(WN_CommandId, WN_DeleteInviteAsync, (VARIANT id_invite, int32_t reserved))
+/* clang-format on */
 
-int32_t WN_CALL WN_IsOK(void);
-int32_t WN_CALL WN_GetStatus(VARIANT* status);
-int32_t WN_CALL WN_GetEmail(VARIANT* email);
-int32_t WN_CALL WN_GetLibVersion(VARIANT* version);
-int32_t WN_CALL WN_GetComputerInfo(VARIANT id_comp, VARIANT* info);
-int32_t WN_CALL WN_GetComputersList(VARIANT filter, VARIANT* list);
-int32_t WN_CALL WN_GetDevicesList(VARIANT id_comp, VARIANT* list);
-int32_t WN_CALL WN_GetDeviceInfo(VARIANT id_comp, VARIANT id_device, VARIANT* info);
-int32_t WN_CALL WN_GetInviteInfo(VARIANT id_invite, VARIANT* info);
-int32_t WN_CALL WN_GetDefaultConnectParameters(VARIANT* params);
-int32_t WN_CALL WN_SetDefaultConnectParameters(VARIANT params);
-int32_t WN_CALL WN_GetProxySettings(VARIANT* settings, int32_t reserved);
-
-WN_CommandId WN_CALL WN_LoginComputerAsync(VARIANT email, VARIANT password, int32_t reserved);
-WN_CommandId WN_CALL WN_LogoutComputerAsync(VARIANT id_comp, int32_t reserved);
-WN_CommandId WN_CALL WN_SetComputerNameAsync(VARIANT id_comp, VARIANT name, int32_t reserved);
-WN_CommandId WN_CALL WN_SetDeviceDescriptionAsync(VARIANT id_comp, VARIANT id_device,
-                                                  VARIANT description, int32_t reserved);
-WN_CommandId WN_CALL WN_LockDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t lock,
-                                        int32_t reserved);
-WN_CommandId WN_CALL WN_ConnectDeviceAsync(VARIANT id_comp, VARIANT id_device, VARIANT params,
-                                           int32_t reserved);
-WN_CommandId WN_CALL WN_DisconnectDeviceAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved);
-WN_CommandId WN_CALL WN_ChangeExistingConnectionParametersAsync(VARIANT id_comp, VARIANT id_device,
-                                                                VARIANT params, int32_t reserved);
-WN_CommandId WN_CALL WN_ForgetConnectionAsync(VARIANT id_comp, VARIANT id_device, int32_t reserved);
-WN_CommandId WN_CALL WN_SetComportNameAsync(VARIANT id_comp, VARIANT id_device, VARIANT name,
-                                            int32_t reserved);
-WN_CommandId WN_CALL WN_SetProxySettingsAsync(VARIANT settings, int32_t reserved);
-WN_CommandId WN_CALL WN_MakeInviteAsync(VARIANT id_comp, VARIANT id_device, VARIANT email,
-                                        int32_t reserved);
-WN_CommandId WN_CALL WN_AcceptInviteAsync(VARIANT id_invite, int32_t reserved);
-WN_CommandId WN_CALL WN_DeleteInviteAsync(VARIANT id_invite, int32_t reserved);
+#define WN_DECLARE(result, name, parameters) result WN_CALL name parameters;
+WN_FUNCTION_MAP(WN_DECLARE)
+#undef WN_DECLARE
 
 #ifdef __cplusplus
 }

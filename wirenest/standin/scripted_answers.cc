@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "wirenest/standin/json_fields.h"
+#include "wirenestdk.h"
 
 namespace standin {
 
@@ -30,14 +31,15 @@ const char* const kAnswerMembers[] = {"is_ok",
 
 const char* const kRequestMembers[] = {"id", "answer", "batches", "drains", "delay_ms"};
 
-const char* const kRequestFunctions[] = {
-    "WN_LoginComputerAsync",    "WN_LogoutComputerAsync",
-    "WN_SetComputerNameAsync",  "WN_SetDeviceDescriptionAsync",
-    "WN_LockDeviceAsync",       "WN_ConnectDeviceAsync",
-    "WN_DisconnectDeviceAsync", "WN_ChangeExistingConnectionParametersAsync",
-    "WN_ForgetConnectionAsync", "WN_SetComportNameAsync",
-    "WN_SetProxySettingsAsync", "WN_MakeInviteAsync",
-    "WN_AcceptInviteAsync",     "WN_DeleteInviteAsync"};
+// The asynchronous requests: the library's functions that return a command
+// id, picked from its list by their result type.
+#define WN_REQUEST_NAME(result, name, parameters) WN_REQUEST_NAME_##result(name)
+#define WN_REQUEST_NAME_int32_t(name)
+#define WN_REQUEST_NAME_WN_CommandId(name) #name,
+const char* const kRequestFunctions[] = {WN_FUNCTION_MAP(WN_REQUEST_NAME)};
+#undef WN_REQUEST_NAME_WN_CommandId
+#undef WN_REQUEST_NAME_int32_t
+#undef WN_REQUEST_NAME
 
 template <size_t N>
 bool Contains(const char* const (&names)[N], const std::string& name) {

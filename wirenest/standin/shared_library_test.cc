@@ -17,35 +17,9 @@
 namespace standin {
 namespace {
 
-const char* const kExports[] = {"WN_SetEventCallback",
-                                "WN_EnableEventsQueue",
-                                "WN_GetEvents",
-                                "WN_IsOK",
-                                "WN_GetStatus",
-                                "WN_GetEmail",
-                                "WN_GetLibVersion",
-                                "WN_GetComputerInfo",
-                                "WN_GetComputersList",
-                                "WN_GetDevicesList",
-                                "WN_GetDeviceInfo",
-                                "WN_GetInviteInfo",
-                                "WN_GetDefaultConnectParameters",
-                                "WN_SetDefaultConnectParameters",
-                                "WN_GetProxySettings",
-                                "WN_LoginComputerAsync",
-                                "WN_LogoutComputerAsync",
-                                "WN_SetComputerNameAsync",
-                                "WN_SetDeviceDescriptionAsync",
-                                "WN_LockDeviceAsync",
-                                "WN_ConnectDeviceAsync",
-                                "WN_DisconnectDeviceAsync",
-                                "WN_ChangeExistingConnectionParametersAsync",
-                                "WN_ForgetConnectionAsync",
-                                "WN_SetComportNameAsync",
-                                "WN_SetProxySettingsAsync",
-                                "WN_MakeInviteAsync",
-                                "WN_AcceptInviteAsync",
-                                "WN_DeleteInviteAsync"};
+#define WN_NAME(result, name, parameters) #name,
+const char* const kExports[] = {WN_FUNCTION_MAP(WN_NAME)};
+#undef WN_NAME
 
 #ifdef _WIN32
 // Beside this program, where a program finds its library.
