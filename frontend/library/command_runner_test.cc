@@ -1,7 +1,10 @@
 #include "frontend/library/command_runner.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -232,7 +235,46 @@ class CommandRunnerLibraryTest : public testing::Test {
 std::unique_ptr<TempDir> CommandRunnerLibraryTest::dir_;
 std::unique_ptr<ScopedEnvironment> CommandRunnerLibraryTest::environment_;
 
+// The front end's callback, counted: a case that is to end unanswered waits
+// for its drain to be taken before its short wait, however slow the library's
+// thread is to hand it over.
+struct TakenDrains {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int taken = 0;
+  bool taking = false;
+} g_drains;
+
+void WN_CALL CountedLibraryEvents() {
+  {
+    std::lock_guard<std::mutex> lock(g_drains.mutex);
+    g_drains.taking = true;
+  }
+  OnLibraryEvents();
+  std::lock_guard<std::mutex> lock(g_drains.mutex);
+  g_drains.taking = false;
+  ++g_drains.taken;
+  g_drains.changed.notify_all();
+}
+
+// `send`, returning once the drain of its request has been taken; the drains
+// of the cases before it were all under way by then.
+std::function<WN_CommandId()> AfterItsDrain(const std::function<WN_CommandId()>& send) {
+  return [send] {
+    const auto patience = std::chrono::seconds(30);
+    std::unique_lock<std::mutex> lock(g_drains.mutex);
+    g_drains.changed.wait_for(lock, patience, [] { return !g_drains.taking; });
+    const int before = g_drains.taken;
+    lock.unlock();
+    const WN_CommandId id = send();
+    lock.lock();
+    g_drains.changed.wait_for(lock, patience, [before] { return g_drains.taken > before; });
+    return id;
+  };
+}
+
 TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
+  ASSERT_EQ(1, WN_SetEventCallback(CountedLibraryEvents));
   ScopedVariant text(std::string("x"));
   const struct {
     const char* what;
@@ -252,15 +294,15 @@ TEST_F(CommandRunnerLibraryTest, AnswersThroughTheLibrarysThread) {
       {"answered after other elements of its batch",
        [&] { return WN_ForgetConnectionAsync(text.get(), text.get(), kUnusedRequestInt); }, 5000, 0,
        "Success\n"},
-      {"answered by an object outside an array, which is ignored",
-       [&] {
+      {"answered by an object outside an array, which is ignored", AfterItsDrain([&] {
          return WN_SetComportNameAsync(text.get(), text.get(), text.get(), kUnusedRequestInt);
-       },
+       }),
        100, 1, "ERROR: command is not responding.\n"},
       // Last: its answer stays queued in the library.
-      {"answered after a batch that ends the drain",
-       [&] { return WN_DisconnectDeviceAsync(text.get(), text.get(), kUnusedRequestInt); }, 200, 1,
-       "ERROR: Can't parse json event\nERROR: command is not responding.\n"},
+      {"answered after a batch that ends the drain", AfterItsDrain([&] {
+         return WN_DisconnectDeviceAsync(text.get(), text.get(), kUnusedRequestInt);
+       }),
+       200, 1, "ERROR: Can't parse json event\nERROR: command is not responding.\n"},
   };
   for (const auto& c : cases) {
     testing::internal::CaptureStdout();
