@@ -198,7 +198,3 @@ void CCommandLineZirOdo::RegisterCommands() {
     }
   }
 }
-
-std::string GetProgramFileName() { return WNCTL_PROGRAM_FILE_NAME; }
-
-std::string GetLibraryFileName() { return WNCTL_LIBRARY_FILE_NAME; }

@@ -4,8 +4,6 @@
 
 #include <stddef.h>
 
-#include <string>
-
 #include "cmdline/command_line_base.h"
 
 class CCommandLineZirOdo : public CCommandLineBase {
@@ -35,8 +33,11 @@ class CCommandLineZirOdo : public CCommandLineBase {
   };
   static const HandlerRow kHandlers[];
 
-  int PrintUsage() override;
+  // Declared first, so that the class's virtual table, which names both,
+  // goes with the registration (which refers to every handler already)
+  // rather than with the help, which every handler calls.
   void RegisterCommands() override;
+  int PrintUsage() override;
 
   // The help block after a misuse: 0 when printed, 2 for an unknown name.
   int PrintHelpFor(const char* name);
@@ -67,9 +68,5 @@ class CCommandLineZirOdo : public CCommandLineBase {
   // The count check of a row, then its operation; returns the exit code.
   int RunFixedCount(const HandlerRow& row, ArgumentList& arguments);
 };
-
-// The build's own file names, printed by the banner and the reference.
-std::string GetProgramFileName();
-std::string GetLibraryFileName();
 
 #endif  // WNCTL_FRONTEND_COMMANDS_COMMAND_LINE_ZIRODO_H_

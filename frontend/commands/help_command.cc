@@ -4,6 +4,7 @@
 
 #include "cmdline/help_markup.h"
 #include "frontend/commands/command_line_zirodo.h"
+#include "frontend/commands/file_names.h"
 #include "platform/console_output.h"
 
 namespace {

@@ -13,27 +13,31 @@ void AppendHex(unsigned char byte, std::string* text) {
 
 std::string PrintableText(const std::string& text) {
   std::string shown;
-  shown.reserve(text.size());
+  AppendPrintableText(text, &shown);
+  return shown;
+}
+
+void AppendPrintableText(const std::string& text, std::string* shown) {
+  shown->reserve(shown->size() + text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char byte = static_cast<unsigned char>(text[i]);
     unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
     if (byte == '\n') {
-      shown += "\\n";
+      *shown += "\\n";
     } else if (byte == '\t') {
-      shown += "\\t";
+      *shown += "\\t";
     } else if (byte == '\r') {
-      shown += "\\r";
+      *shown += "\\r";
     } else if (byte < 0x20 || byte == 0x7F) {
-      shown += "\\x";
-      AppendHex(byte, &shown);
+      *shown += "\\x";
+      AppendHex(byte, shown);
     } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
       // 0xC2 only ever leads a sequence, so this pair is always U+0080-U+009F.
-      shown += "\\u00";
-      AppendHex(next, &shown);
+      *shown += "\\u00";
+      AppendHex(next, shown);
       ++i;
     } else {
-      shown.push_back(text[i]);
+      shown->push_back(text[i]);
     }
   }
-  return shown;
 }

@@ -12,5 +12,7 @@
 // hexadecimal digits. Every other byte stays as it is, a backslash and
 // invalid UTF-8 included.
 std::string PrintableText(const std::string& text);
+// The same, added to the end of `shown`, for a line made of several texts.
+void AppendPrintableText(const std::string& text, std::string* shown);
 
 #endif  // WNCTL_FRONTEND_CONVERT_PRINTABLE_TEXT_H_

@@ -39,8 +39,12 @@ TEST(PrintableText, EscapesControlCharactersOnly) {
       // A control after invalid bytes is still found.
       {"\xFF\n\xE2\xC2\x85", "\xFF\\n\xE2\\u0085"},
   };
-  for (const Case& c : cases)
+  for (const Case& c : cases) {
     EXPECT_EQ(c.shown, PrintableText(c.text)) << testing::PrintToString(c.text);
+    std::string line = "41-a\t";
+    AppendPrintableText(c.text, &line);
+    EXPECT_EQ("41-a\t" + c.shown, line) << testing::PrintToString(c.text);
+  }
 }
 
 }  // namespace

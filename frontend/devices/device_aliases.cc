@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
 
 #include "frontend/devices/device_list.h"
 #include "frontend/devices/md5_hex.h"
@@ -22,13 +21,18 @@ void HashDeviceIds(const std::vector<std::string>& device_ids, DeviceHashMap* ha
 
 namespace {
 
-// The devices after the first that share a prefix of `length` digits.
-size_t CountRepeatedPrefixes(const DeviceHashMap& hashes, size_t length) {
-  std::unordered_set<std::string_view> taken;
-  taken.reserve(hashes.size());
+// The devices after the first that share a prefix of `length` digits: in
+// sorted order, each prefix equal to the one before it. `prefixes` is the
+// pass's room, kept from pass to pass.
+size_t CountRepeatedPrefixes(const DeviceHashMap& hashes, size_t length,
+                             std::vector<std::string_view>* prefixes) {
+  prefixes->clear();
+  for (const auto& entry : hashes)
+    prefixes->push_back(std::string_view(entry.second).substr(0, length));
+  std::sort(prefixes->begin(), prefixes->end());
   size_t repeats = 0;
-  for (const auto& entry : hashes) {
-    if (!taken.insert(std::string_view(entry.second).substr(0, length)).second)
+  for (size_t i = 1; i < prefixes->size(); ++i) {
+    if ((*prefixes)[i] == (*prefixes)[i - 1])
       ++repeats;
   }
   return repeats;
@@ -39,9 +43,11 @@ size_t CountRepeatedPrefixes(const DeviceHashMap& hashes, size_t length) {
 void MakeDeviceAliases(const DeviceHashMap& hashes, DeviceAliasMap* aliases) {
   if (hashes.empty())
     return;
+  std::vector<std::string_view> prefixes;
+  prefixes.reserve(hashes.size());
   size_t length = kFirstAliasLength;
   for (;;) {
-    size_t repeats = CountRepeatedPrefixes(hashes, length);
+    size_t repeats = CountRepeatedPrefixes(hashes, length, &prefixes);
     // Equal digests repeat at any length: the pass at the longest one stands.
     if (repeats == 0 || length == kLongestAliasLength)
       break;

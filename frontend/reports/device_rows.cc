@@ -35,6 +35,8 @@ int ListComputerDevices(const std::string& computer_id, int expected_count,
   MakeDeviceAliases(hashes, &aliases);
 
   PrintLine("\tDevices:");
+  const std::string kReadFailed = "ERROR: failed to read info about device";
+  const std::string kParseFailed = "ERROR: failed to parse info about device";
   ScopedVariant computer_value(computer_id);
   for (const std::string& real_id : list.ids) {
     ScopedVariant device_value(real_id);
@@ -43,8 +45,7 @@ int ListComputerDevices(const std::string& computer_id, int expected_count,
             [&](VARIANT* info) {
               return WN_GetDeviceInfo(computer_value.get(), device_value.get(), info);
             },
-            "ERROR: failed to read info about device", "ERROR: failed to parse info about device",
-            &device))
+            kReadFailed, kParseFailed, &device))
       return 1;
     int result = show_device(real_id, aliases[real_id], device);
     if (result != 0)
@@ -97,7 +98,13 @@ bool ReadDeviceState(const Json::Value& device, bool local_computer, DeviceState
 
 std::string DeviceLineStart(const std::string& computer_id, const std::string& alias,
                             const DeviceState& state) {
-  return PrintableText(computer_id) + "-" + alias + "\t\t" + PrintableText(state.name);
+  std::string line;
+  AppendPrintableText(computer_id, &line);
+  line += '-';
+  line += alias;
+  line += "\t\t";
+  AppendPrintableText(state.name, &line);
+  return line;
 }
 
 void PrintDeviceDetails(std::string line, const DeviceState& state, const std::string& real_id,
@@ -105,12 +112,17 @@ void PrintDeviceDetails(std::string line, const DeviceState& state, const std::s
   if (state.offline)
     line += " [OFFLINE]";
   if (!verbose) {
-    if (!state.description.empty())
-      line += " {" + PrintableText(state.description) + "}";
+    if (!state.description.empty()) {
+      line += " {";
+      AppendPrintableText(state.description, &line);
+      line += '}';
+    }
     if (state.locked)
       line += " - LOCKED";
-    if (state.connected)
-      line += " - connected to computer " + PrintableText(state.connection.client_id);
+    if (state.connected) {
+      line += " - connected to computer ";
+      AppendPrintableText(state.connection.client_id, &line);
+    }
     PrintLine(line);
     return;
   }
