@@ -1,5 +1,5 @@
-// The handlers of the commands without options: the count check of the
-// fixed-count commands, and login.
+// The count check shared by the fixed-count commands, whose operations live
+// with their subjects, and the login command's own handler.
 #include "frontend/commands/command_line_zirodo.h"
 #include "frontend/library/login.h"
 #include "platform/console_output.h"
