@@ -9,6 +9,10 @@ void AppendHex(unsigned char byte, std::string* text) {
   text->push_back(kHexDigits[byte & 0x0F]);
 }
 
+// Bytes that may start an escape: the controls, and the lead byte of
+// U+0080-U+009F.
+bool MayNeedEscape(unsigned char byte) { return byte < 0x20 || byte == 0x7F || byte == 0xC2; }
+
 }  // namespace
 
 std::string PrintableText(const std::string& text) {
@@ -20,6 +24,15 @@ std::string PrintableText(const std::string& text) {
 void AppendPrintableText(const std::string& text, std::string* shown) {
   shown->reserve(shown->size() + text.size());
   for (size_t i = 0; i < text.size(); ++i) {
+    // Most texts have nothing to escape: the bytes up to the next that may
+    // need it go in at once.
+    size_t plain = i;
+    while (plain < text.size() && !MayNeedEscape(static_cast<unsigned char>(text[plain])))
+      ++plain;
+    shown->append(text, i, plain - i);
+    i = plain;
+    if (i == text.size())
+      break;
     unsigned char byte = static_cast<unsigned char>(text[i]);
     unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
     if (byte == '\n') {

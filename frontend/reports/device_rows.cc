@@ -127,16 +127,26 @@ void PrintDeviceDetails(std::string line, const DeviceState& state, const std::s
     return;
   }
   PrintLine(line);
-  if (!state.description.empty())
-    PrintLine("\t\tDescription: " + PrintableText(state.description));
-  PrintLine("\t\tReal device id: " + PrintableText(real_id));
+  if (!state.description.empty()) {
+    line = "\t\tDescription: ";
+    AppendPrintableText(state.description, &line);
+    PrintLine(line);
+  }
+  line = "\t\tReal device id: ";
+  AppendPrintableText(real_id, &line);
+  PrintLine(line);
   if (state.locked) {
     PrintLine("\t\tDevice locked");
   } else if (state.connected) {
     const ConnectionDetails& connection = state.connection;
-    PrintLine("\t\tConnected to computer " + PrintableText(connection.client_id) + " (" +
-              connection.kind + "; compression=" + PrintableText(connection.compression) +
-              "; connection id=" + PrintableText(connection.connection_id) + ")");
+    line = "\t\tConnected to computer ";
+    AppendPrintableText(connection.client_id, &line);
+    line += " (" + connection.kind + "; compression=";
+    AppendPrintableText(connection.compression, &line);
+    line += "; connection id=";
+    AppendPrintableText(connection.connection_id, &line);
+    line += ')';
+    PrintLine(line);
   } else if (local_computer) {
     PrintLine("\t\tDevice available for connection");
   }
