@@ -167,6 +167,12 @@ class FileRights {
   std::vector<gid_t> own_groups_;
 };
 
+// Where no rights can be taken, root refuses a folder or link of another
+// user rather than work in it with its own.
+static bool RefusedAsAnotherUsers(uid_t owner) {
+  return !FileRights::CanBeTaken() && geteuid() == 0 && owner != geteuid();
+}
+
 // The rights a folder's work is done with, taken on the thread that does it.
 class OwnersRights {
  public:
@@ -291,7 +297,7 @@ bool NamesAFolder(const std::string& path) {
 
 // The text of the link held by `link`, whose owner is `owner`; 0 or an errno.
 int ReadLink(int link, uid_t owner, bool with_owners_rights, int links, std::string* target) {
-  if (!with_owners_rights && owner != geteuid() && !FileRights::CanBeTaken() && geteuid() == 0)
+  if (!with_owners_rights && RefusedAsAnotherUsers(owner))
     return kOtherUsersFile;
   if (links > kMostLinks)
     return ELOOP;
@@ -446,7 +452,7 @@ int Folder::TakeOwnersRights(uint32_t owner, uint32_t group, FileRights* rights)
     other_user_ = true;
     uid_ = owner;
     gid_ = group;
-  } else if (!FileRights::CanBeTaken() && geteuid() == 0) {
+  } else if (RefusedAsAnotherUsers(owner)) {
     return kOtherUsersFile;
   }
   return 0;
