@@ -195,7 +195,7 @@ struct RunFiles {
 };
 
 // In the child: the stand-in's environment and the limits the test asks for.
-void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::string& log) {
+void PrepareChild(const ProgramRun& run, const RunFiles& files) {
   if (files.scenario.empty())
     unsetenv("WIRENEST_SCENARIO");
   else
@@ -205,7 +205,7 @@ void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::strin
     setenv("WIRENEST_STATE", files.state.c_str(), 1);
   else
     unsetenv("WIRENEST_STATE");
-  setenv("WIRENEST_CALL_LOG", log.c_str(), 1);
+  setenv("WIRENEST_CALL_LOG", files.log.c_str(), 1);
   for (const std::string& name : run.unset_environment)
     unsetenv(name.c_str());
   for (const auto& variable : run.environment)
@@ -214,8 +214,6 @@ void PrepareChild(const ProgramRun& run, const RunFiles& files, const std::strin
   // program unless it ignores the signal itself.
   SetLimit(RLIMIT_FSIZE, run.file_size_limit);
   SetLimit(RLIMIT_NPROC, run.process_limit);
-  if (run.umask)
-    umask(*run.umask);
   if (run.user &&
       (setgroups(0, nullptr) != 0 || setgid(*run.user) != 0 || setuid(*run.user) != 0)) {
     perror("cannot become the run's user");
@@ -383,7 +381,7 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments, const Progra
       dup2(full, 1);
       close(full);
     }
-    PrepareChild(run, files, files.log);
+    PrepareChild(run, files);
     ExecProgram(arguments, program, run.address_space_limit);
   }
   close(err_pipe[1]);
@@ -426,55 +424,4 @@ ProgramRun ScenarioRun(const StandInScenario& scenario) {
   ProgramRun run;
   run.scenario = scenario.Text();
   return run;
-}
-
-std::vector<ProgramResult> RunProgramsAtOnce(
-    const std::vector<std::vector<std::string>>& argument_lists, const ProgramRun& run) {
-  TempDir dir;
-  RunFiles files(dir, run);
-  auto file = [&dir](const char* kind, size_t index) {
-    return dir.File(kind + std::to_string(index));
-  };
-  // Each child waits for the end of this pipe, so that all start together.
-  int gate[2];
-  if (pipe(gate) != 0)
-    return {};
-  std::vector<pid_t> children;
-  for (size_t i = 0; i < argument_lists.size(); ++i) {
-    pid_t child = fork();
-    if (child == 0) {
-      close(gate[1]);
-      char byte;
-      while (read(gate[0], &byte, 1) < 0 && errno == EINTR) {
-      }
-      close(gate[0]);
-      int in = open("/dev/null", O_RDONLY);
-      int out = open(file("out-", i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      int err = open(file("err-", i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(in, 0);
-      dup2(out, 1);
-      dup2(err, 2);
-      for (int fd : {in, out, err})
-        close(fd);
-      PrepareChild(run, files, file("calls-", i));
-      ExecProgram(argument_lists[i], ProgramPath(), run.address_space_limit);
-    }
-    children.push_back(child);
-  }
-  close(gate[0]);
-  close(gate[1]);
-
-  long long deadline = Deadline(run);
-  std::vector<ProgramResult> results(children.size());
-  for (size_t i = 0; i < children.size(); ++i) {
-    if (children[i] < 0) {
-      ADD_FAILURE() << "cannot start run " << i;
-      continue;
-    }
-    int status = WaitForChild(children[i], deadline);
-    results[i].out = ReadFile(file("out-", i));
-    results[i].err = ReadFile(file("err-", i));
-    FinishResult(status, file("calls-", i), &results[i]);
-  }
-  return results;
 }

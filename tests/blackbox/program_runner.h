@@ -57,8 +57,6 @@ struct ProgramRun {
   long address_space_limit = 0;
   // Environment variables set for the run, after the stand-in's.
   std::vector<std::pair<std::string, std::string>> environment;
-  // Set: the file mode creation mask of the run.
-  std::optional<mode_t> umask;
 };
 
 struct ProgramResult {
@@ -86,12 +84,6 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
                          const ProgramRun& run = ProgramRun());
 // A run against `scenario`, otherwise as ProgramRun has it.
 ProgramRun ScenarioRun(const StandInScenario& scenario);
-// Starts one run per argument list, all together and sharing `run`'s
-// scenario and state file (which they need), and waits for every one; input
-// is empty and output a pipe.
-std::vector<ProgramResult> RunProgramsAtOnce(
-    const std::vector<std::vector<std::string>>& argument_lists, const ProgramRun& run);
-
 // A monotonic clock in milliseconds, for deadlines.
 long long NowMs();
 

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,3 +44,7 @@ unsigned FileMode(const std::string& path) {
 }
 
 bool MakeDirectory(const std::string& path) { return mkdir(path.c_str(), 0700) == 0; }
+
+bool MakeHardLink(const std::string& existing, const std::string& name) {
+  return link(existing.c_str(), name.c_str()) == 0;
+}

@@ -75,3 +75,7 @@ std::optional<std::string> ScopedEnvironment::Value(const std::string& name) {
 bool MakeDirectory(const std::string& path) {
   return CreateDirectoryW(Widen(path).c_str(), nullptr);
 }
+
+bool MakeHardLink(const std::string& existing, const std::string& name) {
+  return CreateHardLinkW(Widen(name).c_str(), Widen(existing).c_str(), nullptr);
+}

@@ -46,6 +46,8 @@ std::string ReadFile(const std::string& path);  // empty when missing
 std::vector<std::string> ReadLines(const std::string& path);
 bool FileExists(const std::string& path);
 bool MakeDirectory(const std::string& path);  // usable by its owner alone where modes exist
+// A second name for the file `existing`.
+bool MakeHardLink(const std::string& existing, const std::string& name);
 #ifndef _WIN32
 unsigned FileMode(const std::string& path);  // the permission bits; 0 when missing
 #endif

@@ -5,11 +5,13 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #endif
 #include <stdlib.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -179,6 +181,40 @@ TEST_F(ExportsTest, TheCallLogShowsOnlyThePasswordsLength) {
                 R"(["WN_LoginComputerAsync","user@example.com","<password: 8 characters>",-1])",
                 R"(["WN_GetProxySettings",-1])"}),
             ReadLines(CallLog()));
+}
+
+// A call log that is a symbolic link, planted for another user's run, is
+// not followed, nor is one written that is not a regular file (a FIFO would
+// hold every call until a reader came): one line says so, once, and the
+// calls go on.
+TEST_F(ExportsTest, TheCallLogIsOnlyARegularFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine shows a symbolic link as the file it names, and Windows has no FIFOs";
+#else
+  WriteFile(dir_.File("victim"), "untouched\n");
+  ASSERT_EQ(0, symlink(dir_.File("victim").c_str(), dir_.File("link.log").c_str()));
+  ASSERT_EQ(0, mkfifo(dir_.File("fifo.log").c_str(), 0600));
+  const struct {
+    const char* log;
+    const char* problem;
+  } cases[] = {
+      {"link.log", "is a symbolic link"},
+      {"fifo.log", "is not a regular file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    ResetForTesting();
+    environment_.Set("WIRENEST_CALL_LOG", dir_.File(c.log));
+    testing::internal::CaptureStderr();
+    ScopedVariant email;
+    EXPECT_EQ(1, WN_IsOK());
+    EXPECT_EQ(1, WN_GetEmail(email.get()));
+    EXPECT_EQ(
+        "wirenest stand-in: " + dir_.File(c.log) + ": " + c.problem + "; calls are not logged\n",
+        testing::internal::GetCapturedStderr());
+  }
+  EXPECT_EQ("untouched\n", ReadFile(dir_.File("victim")));
+#endif
 }
 
 TEST_F(ExportsTest, CallsFromTwoThreadsKeepTheirLinesWhole) {
@@ -394,20 +430,34 @@ TEST_F(ExportsTest, TheDemoWorldLivesInTheDefaultStateFile) {
   EXPECT_EQ(std::string::npos, ReadFile(path).find("secret"));
 }
 
+// No folder for the state, or a relative one, which would put it wherever
+// the program happens to run: changes are refused, after one message.
 TEST_F(ExportsTest, WithNoPlaceForTheStateChangesAreRefusedAfterOneMessage) {
   environment_.Unset("WIRENEST_STATE");
-  for (const char* variable : kStatePlaceVariables)
-    environment_.Unset(variable);
-  ListenForEvents();
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(0, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
-  uint32_t lock = WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
-  uint32_t missing = WN_LockDeviceAsync(Text("41"), Text("no-such-device"), 1, -1);
-  EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(lock, "state_not_saved")},
-                                {CommandResultBatch(missing, "device_not_found")}}),
-            WaitForDrains(2));
-  EXPECT_EQ(kNoStatePlaceLine, testing::internal::GetCapturedStderr());
-  EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
+  const char* const kLastPlace = kStatePlaceVariables[std::size(kStatePlaceVariables) - 1];
+  for (const char* relative : {static_cast<const char*>(nullptr), "relhome"}) {
+    SCOPED_TRACE(relative ? relative : "unset");
+    ResetForTesting();
+    {
+      std::lock_guard<std::mutex> lock(g_drains.mutex);
+      g_drains.taken.clear();
+    }
+    for (const char* variable : kStatePlaceVariables)
+      environment_.Unset(variable);
+    if (relative)
+      environment_.Set(kLastPlace, relative);
+    ListenForEvents();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0, WN_SetDefaultConnectParameters(Text(R"({"compress":"no"})")));
+    uint32_t lock = WN_LockDeviceAsync(Text("41"), Text("usb-1-3"), 1, -1);
+    uint32_t missing = WN_LockDeviceAsync(Text("41"), Text("no-such-device"), 1, -1);
+    EXPECT_EQ((std::vector<Drain>{{CommandResultBatch(lock, "state_not_saved")},
+                                  {CommandResultBatch(missing, "device_not_found")}}),
+              WaitForDrains(2));
+    EXPECT_EQ(kNoStatePlaceLine, testing::internal::GetCapturedStderr());
+    EXPECT_NE(std::string::npos, DeviceInfo("41", "usb-1-3").find("\"locked\":false"));
+  }
+  EXPECT_FALSE(FileExists("relhome"));
 }
 
 TEST_F(ExportsTest, AScenarioWorldLivesForOneRunWithoutAStateFile) {

@@ -348,6 +348,32 @@ TEST(StateFileTest, AChangeAppliesToTheWorldOnDiskNotToTheOneReadBefore) {
   EXPECT_EQ(WorldToJson(world), WorldToJson(loaded));
 }
 
+// Each save writes a new file and renames it over its own name: two names
+// of one file part at the first save, each keeping what it had and its own
+// change.
+TEST(StateFileTest, TwoNamesOfOneFilePartAtTheFirstSave) {
+  TempDir dir;
+  const std::string first = dir.File("first.json");
+  const std::string second = dir.File("second.json");
+  World world;
+  std::string error;
+  auto describe = [](World* changed) {
+    changed->local->devices.at(0).description = "before the second name";
+    return true;
+  };
+  ASSERT_TRUE(ChangeState(first, DemoWorld(), describe, kPatience, &world, &error)) << error;
+  ASSERT_TRUE(MakeHardLink(first, second));
+  ASSERT_TRUE(ChangeState(first, DemoWorld(), Rename("first"), kPatience, &world, &error)) << error;
+  ASSERT_TRUE(ChangeState(second, DemoWorld(), Rename("second"), kPatience, &world, &error))
+      << error;
+  for (const std::string& name : {first, second}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(StateLoad::kLoaded, LoadState(name, &world, &error)) << error;
+    EXPECT_EQ(name == first ? "first" : "second", world.local->comp_name);
+    EXPECT_EQ("before the second name", world.local->devices.at(0).description);
+  }
+}
+
 // A folder that cannot be written, and a full disk, as a size limit on
 // files: the change fails, saying why, and the file stays as it was.
 TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
