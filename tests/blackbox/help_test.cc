@@ -85,7 +85,7 @@ TEST(Help, EveryCommandByNameAndAlias) {
   EXPECT_EQ(blocks.size(), sizeof aliases / sizeof aliases[0]);
   for (const auto& row : aliases) {
     ProgramResult by_name = RunProgram({"help", row[0]});
-    EXPECT_EQ(by_name.exit_code, 0) << row[0];
+    EXPECT_EQ(by_name.exit_code, 0) << row[0] << ": " << by_name.err;
     EXPECT_EQ(by_name.out, blocks[row[0]]) << row[0];
     // The empty word is the alias of the first command without one: help.
     ProgramResult by_alias = RunProgram({"help", row[1]});

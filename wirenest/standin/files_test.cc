@@ -6,7 +6,6 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -14,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/child_process.h"
 #include "tests/support/test_files.h"
 
 namespace standin {
@@ -150,19 +150,15 @@ TEST(FolderTest, WhatIsMadeUnderAStrictUmaskStaysUsable) {
   for (mode_t mask : {0177, 0777}) {
     SCOPED_TRACE(mask);
     TempDir dir;
-    pid_t child = fork();
-    if (child == 0) {
-      umask(mask);
-      Folder folder;
-      std::string error;
-      bool made = folder.Open(dir.File("a/b/c"), true, &error) &&
-                  folder.SaveFile("file", "text", FileKeeps(), &error) &&
-                  FileLock(folder, "file.lock", kPatience).held();
-      _exit(made ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    EXPECT_EQ(0, status);
+    EXPECT_EQ(0, RunInChild([&] {
+                umask(mask);
+                Folder folder;
+                std::string error;
+                bool made = folder.Open(dir.File("a/b/c"), true, &error) &&
+                            folder.SaveFile("file", "text", FileKeeps(), &error) &&
+                            FileLock(folder, "file.lock", kPatience).held();
+                return made ? 0 : 1;
+              }));
     for (const char* name : {"a", "a/b", "a/b/c"})
       EXPECT_EQ(0700u, FileMode(dir.File(name))) << name;
     EXPECT_EQ(0600u, FileMode(dir.File("a/b/c/file")));
@@ -188,25 +184,23 @@ TEST(FolderTest, WhatIsMadeWithoutProcStaysTheOwners) {
     if (root) {
       ASSERT_EQ(0, chown(home.c_str(), kUser, kUser));
     }
-    pid_t child = fork();
-    if (child == 0) {
+    const int kNoNamespace = 77;
+    const int made = RunInChild([&] {
       if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
           umount2("/proc", MNT_DETACH) != 0)
-        _exit(77);
+        return kNoNamespace;
       umask(mask);
       Folder folder;
       std::string error;
-      bool made = folder.Open(home + "/a/b", true, &error) &&
-                  folder.SaveFile("file", "text", FileKeeps(), &error);
-      if (!made)
-        fprintf(stderr, "%s\n", error.c_str());
-      _exit(made ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+      if (folder.Open(home + "/a/b", true, &error) &&
+          folder.SaveFile("file", "text", FileKeeps(), &error))
+        return 0;
+      fprintf(stderr, "%s\n", error.c_str());
+      return 1;
+    });
+    if (made == kNoNamespace)
       GTEST_SKIP() << "a mount namespace without /proc needs CAP_SYS_ADMIN";
-    EXPECT_EQ(0, status);
+    EXPECT_EQ(0, made);
     for (const char* name : {"/a", "/a/b", "/a/b/file"}) {
       SCOPED_TRACE(name);
       EXPECT_EQ(std::string(name) == "/a/b/file" ? 0600u : 0700u, FileMode(home + name));

@@ -5,10 +5,11 @@
 #include <stdlib.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/child_process.h"
 
 namespace standin {
 namespace {
@@ -37,39 +38,34 @@ bool CanMap(size_t size) {
   return true;
 }
 
-// In the child: its end, saying on standard error where it stood if the
+// In the child: its result, saying on standard error where it stood if the
 // step failed.
-[[noreturn]] void EndChild(int step, rlim_t limit) {
+int ChildResult(int step, rlim_t limit) {
   if (step != 0)
     fprintf(stderr, "step %d: address space %zu of the limit %zu\n", step, AddressSpace(),
             static_cast<size_t>(limit));
-  _exit(step);
+  return step;
 }
 
 // What the reserve holds is what the rest of the process lacks under a
 // limit of its address space, and has again once it is released. In a child,
 // which alone gets the limit.
 TEST(MemoryReserveTest, HoldsAddressSpaceUntilReleased) {
-  pid_t child = fork();
-  ASSERT_LE(0, child);
-  if (child == 0) {
+  const int step = RunInChild([] {
     const rlim_t room = AddressSpace() + 3 * kMiB / 2;
     const rlimit limit = {room, room};
     MemoryReserve reserve(kMiB);
     if (setrlimit(RLIMIT_AS, &limit) != 0 || !CanMap(kMiB))
-      EndChild(1, room);
+      return ChildResult(1, room);
     reserve.Take();
     if (!reserve.held())
-      EndChild(2, room);
+      return ChildResult(2, room);
     if (CanMap(kMiB))
-      EndChild(3, room);
+      return ChildResult(3, room);
     reserve.Release();
-    EndChild(!reserve.held() && CanMap(kMiB) ? 0 : 4, room);
-  }
-  int status = 0;
-  ASSERT_EQ(child, waitpid(child, &status, 0));
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(0, WEXITSTATUS(status))
+    return ChildResult(!reserve.held() && CanMap(kMiB) ? 0 : 4, room);
+  });
+  EXPECT_EQ(0, step)
       << "1: no room to start with, 2: not taken, 3: taken but not held, 4: not released";
 }
 

@@ -1,16 +1,11 @@
 // The built shared library, loaded as a program would load it.
 #include "wirenestdk.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/loaded_library.h"
 #include "tests/support/test_files.h"
 #include "wirenest/standin/variant_text.h"
 
@@ -21,55 +16,13 @@ namespace {
 const char* const kExports[] = {WN_FUNCTION_MAP(WN_NAME)};
 #undef WN_NAME
 
-#ifdef _WIN32
-// Beside this program, where a program finds its library.
-std::wstring LibraryPath() {
-  wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  folder.resize(folder.find_last_of(L"\\/") + 1);
-  return folder + L"" WNCTL_LIBRARY_FILE_NAME;
-}
-#endif
-
-class Library {
+// The built library, loaded from where a program finds it.
+class Library : public LoadedLibrary {
  public:
 #ifdef _WIN32
-  Library() : handle_(LoadLibraryW(LibraryPath().c_str())) {}
-  ~Library() {
-    if (handle_)
-      FreeLibrary(handle_);
-  }
-  void* Find(const char* name) const {
-    return reinterpret_cast<void*>(GetProcAddress(handle_, name));
-  }
-  std::string Error() const { return "error " + std::to_string(GetLastError()); }
+  Library() : LoadedLibrary(BesideThisProgram(WNCTL_LIBRARY_FILE_NAME)) {}
 #else
-  Library() : handle_(dlopen(WIRENEST_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL)) {}
-  ~Library() {
-    if (handle_)
-      dlclose(handle_);
-  }
-  void* Find(const char* name) const { return dlsym(handle_, name); }
-  std::string Error() const {
-    const char* error = dlerror();
-    return error ? error : "";
-  }
-#endif
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  bool loaded() const { return handle_ != nullptr; }
-  // The function `name`, of the type of the declared one.
-  template <typename Function>
-  Function* Find(const char* name, Function*) const {
-    return reinterpret_cast<Function*>(Find(name));
-  }
-
- private:
-#ifdef _WIN32
-  HMODULE handle_;
-#else
-  void* handle_;
+  Library() : LoadedLibrary(WIRENEST_LIBRARY_PATH) {}
 #endif
 };
 
@@ -77,7 +30,7 @@ void WN_CALL IgnoreEvents() {}
 
 TEST(SharedLibraryTest, ExportsTheInterfaceAndHidesTheRest) {
   Library library;
-  ASSERT_TRUE(library.loaded()) << library.Error();
+  ASSERT_TRUE(library.loaded()) << library.error();
   for (const char* name : kExports)
     EXPECT_NE(nullptr, library.Find(name)) << name;
   // Nor under the names the 32-bit Windows calling convention decorates.
@@ -95,7 +48,7 @@ TEST(SharedLibraryTest, AnswersAndUnloadsWhileADeliveryWaits) {
   environment.Unset("WIRENEST_STATE");
   environment.Unset("WIRENEST_CALL_LOG");
   Library library;
-  ASSERT_TRUE(library.loaded()) << library.Error();
+  ASSERT_TRUE(library.loaded()) << library.error();
   auto get_version = library.Find("WN_GetLibVersion", WN_GetLibVersion);
   auto set_callback = library.Find("WN_SetEventCallback", WN_SetEventCallback);
   auto enable_queue = library.Find("WN_EnableEventsQueue", WN_EnableEventsQueue);

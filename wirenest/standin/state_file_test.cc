@@ -11,7 +11,6 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #endif
 
 #include <functional>
@@ -21,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/child_process.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/test_files.h"
 #include "wirenest/standin/demo_world.h"
@@ -187,64 +187,35 @@ std::set<std::string> DirectoryEntries(const std::string& path) {
   return names;
 }
 
-#ifndef _WIN32
-// Holds children back until it opens, so that they start together.
-class StartGate {
- public:
-  StartGate() {
-    if (pipe(fds_) != 0)
-      fds_[0] = fds_[1] = -1;
-  }
-  ~StartGate() { Open(); }
-  StartGate(const StartGate&) = delete;
-  StartGate& operator=(const StartGate&) = delete;
-
-  // In a child: waits until the parent opens the gate.
-  void Wait() {
-    CloseEnd(1);
-    char byte;
-    while (fds_[0] >= 0 && read(fds_[0], &byte, 1) < 0 && errno == EINTR) {
-    }
-  }
-  void Open() {
-    CloseEnd(0);
-    CloseEnd(1);
-  }
-
- private:
-  void CloseEnd(int end) {
-    if (fds_[end] >= 0)
-      close(fds_[end]);
-    fds_[end] = -1;
-  }
-  int fds_[2];
-};
-
-// Runs `body` in a child process, once `gate` (if any) opens; 0 when it
-// cannot start.
-pid_t StartChild(const std::function<int()>& body, StartGate* gate = nullptr) {
-  pid_t child = fork();
-  if (child != 0)
-    return child;
-  if (gate)
-    gate->Wait();
-  _exit(body());
-}
-
-int ExitCode(pid_t child) {
-  int status = 0;
-  if (child <= 0 || waitpid(child, &status, 0) != child)
-    return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-#endif
-
 std::function<bool(World*)> Rename(const std::string& name) {
   return [name](World* world) {
     world->local->comp_name = name;
     return true;
   };
 }
+
+#ifndef _WIN32
+// As the user `uid`, of the group of that number alone.
+bool BecomeUser(uid_t uid) { return setgid(uid) == 0 && setuid(uid) == 0; }
+
+// 0 when, in a child that `prepare` made ready, a change of `path` is
+// refused with `expected`; 2 when the child could not be made ready.
+int RefusedInChild(const std::function<bool()>& prepare, const std::string& path,
+                   const std::string& expected) {
+  return RunInChild([&] {
+    if (!prepare())
+      return 2;
+    World world;
+    std::string error;
+    if (ChangeState(path, DemoWorld(), Rename("lost"), kPatience, &world, &error))
+      return 1;
+    if (error == expected)
+      return 0;
+    fprintf(stderr, "refused with: %s\n", error.c_str());
+    return 1;
+  });
+}
+#endif
 
 TEST(StateFileTest, RefusesWhatIsNotARegularFileOfSaneSizeWithoutWaiting) {
   TempDir dir;
@@ -384,49 +355,44 @@ TEST(StateFileTest, AChangeThatCannotBeWrittenLeavesTheFileAsItWas) {
   ASSERT_EQ(0, chmod(dir.path().c_str(), 0755));
   const std::string folder = dir.File("folder");
   const std::string path = folder + "/world.json";
+  const std::string link = dir.File("link.json");
+  auto full_disk = [] {
+    struct rlimit limit = {512, 512};
+    return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  };
   const struct {
     const char* title;
     std::function<bool()> restrict;
     const char* error;
+    bool through_link;  // the change names the file through a link beside the folder
   } cases[] = {
       {"unwritable folder",
        [&] {
          // Root writes anywhere; an ordinary user cannot.
-         return chmod(folder.c_str(), 0555) == 0 && (geteuid() != 0 || setuid(65534) == 0);
+         return chmod(folder.c_str(), 0555) == 0 && (geteuid() != 0 || BecomeUser(65534));
        },
-       "cannot be locked: Permission denied"},
-      {"full disk",
-       [] {
-         struct rlimit limit = {512, 512};
-         return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-       },
-       "cannot be written: File too large"},
+       "cannot be locked: Permission denied", false},
+      {"full disk", full_disk, "cannot be written: File too large", false},
+      {"full disk, through a link", full_disk, "cannot be written: File too large", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
     ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
     WriteWorld(path, DemoWorld());
     ASSERT_EQ(0, chmod(path.c_str(), 0644));
+    if (c.through_link)
+      ASSERT_EQ(0, symlink(path.c_str(), link.c_str()));
     const std::string before = ReadFile(path);
     const std::set<std::string> entries = DirectoryEntries(folder);
-    int refused = ExitCode(StartChild([&] {
-      if (!c.restrict())
-        return 2;
-      World world;
-      std::string error;
-      if (ChangeState(path, DemoWorld(), Rename("lost"), kPatience, &world, &error))
-        return 1;
-      if (error == c.error)
-        return 0;
-      fprintf(stderr, "refused with: %s\n", error.c_str());
-      return 1;
-    }));
-    EXPECT_EQ(0, refused);
+    const std::set<std::string> beside = DirectoryEntries(dir.path());
+    EXPECT_EQ(0, RefusedInChild(c.restrict, c.through_link ? link : path, c.error));
     EXPECT_EQ(before, ReadFile(path));
     // Only the lock, which holds nothing, may be new.
     std::set<std::string> after = DirectoryEntries(folder);
     after.erase("world.json.lock");
     EXPECT_EQ(entries, after);
+    EXPECT_EQ(beside, DirectoryEntries(dir.path()));
+    unlink(link.c_str());
     chmod(folder.c_str(), 0700);
     unlink((path + ".lock").c_str());
     unlink(path.c_str());
@@ -491,58 +457,6 @@ TEST(StateFileTest, ChildOfProcessesChangingTogether) {
   EXPECT_EQ(0, AddInvites(path + 1, static_cast<int>(process)));
 }
 
-// This program, started suspended to run the case above with `value` in
-// kChildVariable; it ends, if it still runs, when the object goes.
-class ChildProcess {
- public:
-  explicit ChildProcess(const std::string& value) {
-    ScopedEnvironment environment;
-    environment.Set(kChildVariable, value);
-    wchar_t program[MAX_PATH];
-    if (!GetModuleFileNameW(nullptr, program, MAX_PATH))
-      return;
-    std::wstring command = L"\"" + std::wstring(program) +
-                           L"\" --gtest_filter=StateFileTest.ChildOfProcessesChangingTogether";
-    // Its test report is of no interest; its exit code tells.
-    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE nothing =
-        CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    &inherited, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nothing;
-    if (!CreateProcessW(program, &command[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &startup, &process_))
-      process_ = PROCESS_INFORMATION();
-    CloseHandle(nothing);
-  }
-  ~ChildProcess() {
-    if (!process_.hProcess)
-      return;
-    TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
-  void Resume() {
-    if (process_.hThread)
-      ResumeThread(process_.hThread);
-  }
-  // Once it has ended; -1 when it did not start.
-  int ExitCode() {
-    DWORD code = 0;
-    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, INFINITE) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process_.hProcess, &code))
-      return -1;
-    return static_cast<int>(code);
-  }
-
- private:
-  PROCESS_INFORMATION process_ = {};
-};
 #endif
 
 // Processes started together, each adding invites to its own device; each
@@ -553,20 +467,21 @@ TEST(StateFileTest, ProcessesChangingTogetherLoseNoChange) {
 #ifdef _WIN32
   std::vector<std::unique_ptr<ChildProcess>> children;
   for (int i = 0; i < kProcesses; ++i)
-    children.push_back(std::make_unique<ChildProcess>(std::to_string(i) + " " + path));
+    children.push_back(
+        std::make_unique<ChildProcess>("StateFileTest.ChildOfProcessesChangingTogether",
+                                       kChildVariable, std::to_string(i) + " " + path));
   for (auto& child : children)
     child->Resume();
-  for (auto& child : children)
-    EXPECT_EQ(0, child->ExitCode());
 #else
   StartGate gate;
-  std::vector<pid_t> children;
+  std::vector<std::unique_ptr<ChildProcess>> children;
   for (int i = 0; i < kProcesses; ++i)
-    children.push_back(StartChild([&, i] { return AddInvites(path, i); }, &gate));
+    children.push_back(
+        std::make_unique<ChildProcess>([&, i] { return AddInvites(path, i); }, &gate));
   gate.Open();
-  for (pid_t child : children)
-    EXPECT_EQ(0, ExitCode(child));
 #endif
+  for (auto& child : children)
+    EXPECT_EQ(0, child->ExitCode());
 
   World world;
   std::string error;
@@ -683,18 +598,8 @@ TEST(StateFileTest, ASaveKeepsTheOwnerAndModeOrIsRefused) {
   WriteWorld(roots, DemoWorld());
   ASSERT_EQ(0, chmod(roots.c_str(), 0644));
   const std::string before = ReadFile(roots);
-  EXPECT_EQ(0, ExitCode(StartChild([&] {
-              if (setgid(65534) != 0 || setuid(65534) != 0)
-                return 2;
-              World world;
-              std::string error;
-              if (ChangeState(roots, DemoWorld(), Rename("lost"), kPatience, &world, &error))
-                return 1;
-              if (error == "cannot keep its owner and mode: Operation not permitted")
-                return 0;
-              fprintf(stderr, "refused with: %s\n", error.c_str());
-              return 1;
-            })));
+  EXPECT_EQ(0, RefusedInChild([] { return BecomeUser(65534); }, roots,
+                              "cannot keep its owner and mode: Operation not permitted"));
   EXPECT_EQ(before, ReadFile(roots));
   ASSERT_EQ(0, stat(roots.c_str(), &info));
   EXPECT_EQ(0u, info.st_uid);
@@ -765,12 +670,12 @@ const uid_t kOtherUser = 65533;
 
 // True when `uid` can open `path` for reading, tried in a child as that user.
 bool CanRead(uid_t uid, const std::string& path) {
-  return ExitCode(StartChild([&] {
-           if (setgid(uid) != 0 || setuid(uid) != 0)
+  return RunInChild([&] {
+           if (!BecomeUser(uid))
              return 2;
            int fd = open(path.c_str(), O_RDONLY);
            return fd >= 0 ? 0 : 1;
-         })) == 0;
+         }) == 0;
 }
 
 class ScopedSaveStepHook {
