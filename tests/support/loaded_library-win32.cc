@@ -24,6 +24,7 @@ void* LoadedLibrary::Find(const char* name) const {
 std::string BesideThisProgram(const std::string& name) {
   wchar_t program[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
-  const std::filesystem::path folder = std::filesystem::path(std::wstring(program, length)).parent_path();
+  const std::filesystem::path folder =
+      std::filesystem::path(std::wstring(program, length)).parent_path();
   return (folder / std::filesystem::u8path(name)).u8string();
 }
