@@ -1,5 +1,7 @@
 #include "wirenest/standin/files.h"
 
+#include <utility>
+
 namespace standin {
 
 namespace {
@@ -52,7 +54,7 @@ BoundedRead ReadUpTo(size_t limit, std::string* text,
       return BoundedRead::kTooLarge;
     content.append(buffer, static_cast<size_t>(n));
   }
-  *text = content;
+  *text = std::move(content);
   return BoundedRead::kRead;
 }
 

@@ -58,10 +58,9 @@ bool ReadUint(const Json::Value& object, const std::string& path, const char* ke
   if (!object.isMember(key))
     return true;
   const Json::Value& value = object[key];
-  if (!value.isUInt() || value.asUInt() > most) {
-    *error = MemberPath(path, key) + " must be a number from 0 to " + std::to_string(most);
-    return false;
-  }
+  if (!value.isUInt() || value.asUInt() > most)
+    return Fail(MemberPath(path, key), ("a number from 0 to " + std::to_string(most)).c_str(),
+                error);
   *out = value.asUInt();
   return true;
 }
